@@ -1,0 +1,25 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Raised when the program cannot be found or started.
+class LaunchError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Starts a program in a process of its own and returns at once, without waiting for it.
+// The arguments reach the program exactly as given, one element each; no shell is involved.
+class ProgramLauncher {
+public:
+    virtual ~ProgramLauncher() = default;
+    // Throws LaunchError when the program cannot be found or started.
+    virtual void launch(const std::string& program, const std::vector<std::string>& arguments) = 0;
+
+protected:
+    ProgramLauncher() = default;
+    ProgramLauncher(const ProgramLauncher&) = default;
+    ProgramLauncher& operator=(const ProgramLauncher&) = default;
+};
