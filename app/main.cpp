@@ -2,8 +2,7 @@
 
 #include <iostream>
 
-int main()
-{
+int main() {
     std::cout << initialCommandLine().text << '\n';
     return 0;
 }

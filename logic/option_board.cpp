@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-void OptionBoard::setValue(Box box, int value)
-{
+void OptionBoard::setValue(Box box, int value) {
     if (value != 0 && value != 1) {
         throw std::invalid_argument("a check box holds 0 or 1");
     }
@@ -19,16 +18,14 @@ void OptionBoard::setValue(Box box, int value)
     runRule(box);
 }
 
-void OptionBoard::click(Box box)
-{
+void OptionBoard::click(Box box) {
     if (!isEnabled(box)) {
         return;
     }
     setValue(box, value(box) == 0 ? 1 : 0);
 }
 
-void OptionBoard::setDisplayedPath(const std::string& path)
-{
+void OptionBoard::setDisplayedPath(const std::string& path) {
     if (m_displayedPath == path) {
         return;
     }
@@ -38,20 +35,18 @@ void OptionBoard::setDisplayedPath(const std::string& path)
     }
 }
 
-void OptionBoard::addObserver(BoardObserver* observer)
-{
-    if (observer != nullptr && std::find(m_observers.begin(), m_observers.end(), observer) == m_observers.end()) {
+void OptionBoard::addObserver(BoardObserver* observer) {
+    if (observer != nullptr &&
+        std::find(m_observers.begin(), m_observers.end(), observer) == m_observers.end()) {
         m_observers.push_back(observer);
     }
 }
 
-void OptionBoard::removeObserver(BoardObserver* observer)
-{
+void OptionBoard::removeObserver(BoardObserver* observer) {
     std::erase(m_observers, observer);
 }
 
-void OptionBoard::runRule(Box box)
-{
+void OptionBoard::runRule(Box box) {
     switch (box) {
     case Box::chkOutput:
     case Box::chkLiquids:
@@ -77,17 +72,15 @@ void OptionBoard::runRule(Box box)
     }
 }
 
-void OptionBoard::guardRule(Box buildOption)
-{
-    const bool modeChosen = value(Box::chkReach) == 1 || value(Box::chkOptimiseAas) == 1 ||
-                            value(Box::chkConvertToMap) == 1;
+void OptionBoard::guardRule(Box buildOption) {
+    const bool modeChosen =
+        value(Box::chkReach) == 1 || value(Box::chkOptimiseAas) == 1 || value(Box::chkConvertToMap) == 1;
     if (modeChosen) {
         setValue(buildOption, 0);
     }
 }
 
-void OptionBoard::convertToMapRule()
-{
+void OptionBoard::convertToMapRule() {
     if (value(Box::chkConvertToMap) != 1) {
         return;
     }
@@ -96,8 +89,7 @@ void OptionBoard::convertToMapRule()
     setValue(Box::chkOptimiseAas, 0);
 }
 
-void OptionBoard::reachRule()
-{
+void OptionBoard::reachRule() {
     if (value(Box::chkReach) != 1) {
         return;
     }
@@ -109,8 +101,7 @@ void OptionBoard::reachRule()
 
 // Two checks in sequence: the second reads the box afresh, so it also runs when another mode box
 // has just cleared optimise from inside its own rule.
-void OptionBoard::optimiseRule()
-{
+void OptionBoard::optimiseRule() {
     if (value(Box::chkOptimiseAas) == 1) {
         setButtonEnabled(Button::Command2, false);
         setButtonEnabled(Button::cmdSelectAAS, true);
@@ -127,15 +118,13 @@ void OptionBoard::optimiseRule()
     }
 }
 
-void OptionBoard::clearBuildOptions()
-{
+void OptionBoard::clearBuildOptions() {
     for (Box option : kBuildOptions) {
         setValue(option, 0);
     }
 }
 
-void OptionBoard::setButtonEnabled(Button button, bool enabled)
-{
+void OptionBoard::setButtonEnabled(Button button, bool enabled) {
     bool& stored = m_buttonEnabled[indexOf(button)];
     if (stored == enabled) {
         return;

@@ -4,14 +4,12 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 #include <string>
 #include <vector>
 
 // Test tables name boxes by their control names; these turn such names into boxes.
-inline std::optional<Box> boxNamed(const QString& name)
-{
+inline std::optional<Box> boxNamed(const QString& name) {
     for (Box box : kAllBoxes) {
         if (name == QLatin1StringView(controlName(box).data(), qsizetype(controlName(box).size()))) {
             return box;
@@ -20,8 +18,7 @@ inline std::optional<Box> boxNamed(const QString& name)
     return std::nullopt;
 }
 
-inline std::vector<Box> boxesNamed(const QString& names)
-{
+inline std::vector<Box> boxesNamed(const QString& names) {
     std::vector<Box> boxes;
     for (const QString& name : names.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         if (auto box = boxNamed(name)) {
@@ -33,8 +30,7 @@ inline std::vector<Box> boxesNamed(const QString& names)
     return boxes;
 }
 
-inline QStringList toQStringList(const std::vector<std::string>& items)
-{
+inline QStringList toQStringList(const std::vector<std::string>& items) {
     QStringList list;
     for (const std::string& item : items) {
         list << QString::fromStdString(item);

@@ -8,8 +8,7 @@ class TestCommandLineComposer : public QObject {
     Q_OBJECT
 
 private slots:
-    void composesEachCommandForm_data()
-    {
+    void composesEachCommandForm_data() {
         QTest::addColumn<QString>("clicks");
         QTest::addColumn<QString>("bsp");
         QTest::addColumn<QString>("aas");
@@ -18,43 +17,54 @@ private slots:
         const QString bsp = QStringLiteral("/maps/q3dm1.bsp");
         const QString aas = QStringLiteral("/maps/q3dm1.aas");
 
-        QTest::addRow("nothing chosen") << "" << "" << "" << "BSPC -bsp2aas \"\"" << QStringList{"-bsp2aas", ""};
+        QTest::addRow("nothing chosen") << ""
+                                        << ""
+                                        << ""
+                                        << "BSPC -bsp2aas \"\"" << QStringList{"-bsp2aas", ""};
         QTest::addRow("conversion, no options")
             << "" << bsp << aas << "BSPC -bsp2aas \"/maps/q3dm1.bsp\"" << QStringList{"-bsp2aas", bsp};
         QTest::addRow("all six options come in their fixed order")
             << "chkNoCsg chkFreeTree chkBrushMerge chkLiquids chkOutput chkProcessors" << bsp << aas
-            << "BSPC -bsp2aas \"/maps/q3dm1.bsp\" -threads 2 -noverbose -noliquids -nobrushmerge -freetree -nocsg"
-            << QStringList{"-bsp2aas",   bsp,          "-threads",  "2",      "-noverbose",
-                           "-noliquids", "-nobrushmerge", "-freetree", "-nocsg"};
-        QTest::addRow("processors and liquids") << "chkLiquids chkProcessors" << bsp << aas
-                                                << "BSPC -bsp2aas \"/maps/q3dm1.bsp\" -threads 2 -noliquids"
-                                                << QStringList{"-bsp2aas", bsp, "-threads", "2", "-noliquids"};
-        QTest::addRow("reachability") << "chkReach" << bsp << aas << "BSPC -reach \"/maps/q3dm1.bsp\""
-                                      << QStringList{"-reach", bsp};
+            << "BSPC -bsp2aas \"/maps/q3dm1.bsp\" -threads 2 -noverbose -noliquids -nobrushmerge -freetree "
+               "-nocsg"
+            << QStringList{"-bsp2aas",      bsp,         "-threads", "2", "-noverbose", "-noliquids",
+                           "-nobrushmerge", "-freetree", "-nocsg"};
+        QTest::addRow("processors and liquids")
+            << "chkLiquids chkProcessors" << bsp << aas
+            << "BSPC -bsp2aas \"/maps/q3dm1.bsp\" -threads 2 -noliquids"
+            << QStringList{"-bsp2aas", bsp, "-threads", "2", "-noliquids"};
+        QTest::addRow("reachability")
+            << "chkReach" << bsp << aas << "BSPC -reach \"/maps/q3dm1.bsp\"" << QStringList{"-reach", bsp};
         QTest::addRow("reachability on two processors")
             << "chkProcessors chkReach" << bsp << aas << "BSPC -reach \"/maps/q3dm1.bsp\" -threads 2"
             << QStringList{"-reach", bsp, "-threads", "2"};
         QTest::addRow("optimise uses the AAS path only")
             << "chkProcessors chkOptimiseAas" << bsp << aas << "BSPC -aasopt \"/maps/q3dm1.aas\" -threads 2"
             << QStringList{"-aasopt", aas, "-threads", "2"};
-        QTest::addRow("optimise with no AAS chosen")
-            << "chkOptimiseAas" << bsp << "" << "BSPC -aasopt \"\"" << QStringList{"-aasopt", ""};
+        QTest::addRow("optimise with no AAS chosen") << "chkOptimiseAas" << bsp << ""
+                                                     << "BSPC -aasopt \"\"" << QStringList{"-aasopt", ""};
         QTest::addRow("convert to map") << "chkOutput chkConvertToMap chkProcessors" << bsp << aas
                                         << "BSPC -bsp2map \"/maps/q3dm1.bsp\" -threads 2"
                                         << QStringList{"-bsp2map", bsp, "-threads", "2"};
         QTest::addRow("a path with blanks stays whole inside the quotes")
-            << "" << "/home/me/my maps/dm 1.bsp" << "" << "BSPC -bsp2aas \"/home/me/my maps/dm 1.bsp\""
+            << ""
+            << "/home/me/my maps/dm 1.bsp"
+            << ""
+            << "BSPC -bsp2aas \"/home/me/my maps/dm 1.bsp\""
             << QStringList{"-bsp2aas", "/home/me/my maps/dm 1.bsp"};
         QTest::addRow("a double quote in a path is text, never options")
-            << "" << "/m/a\" -nocsg \"b.bsp" << "" << "BSPC -bsp2aas \"/m/a\" -nocsg \"b.bsp\""
-            << QStringList{"-bsp2aas", "/m/a\" -nocsg \"b.bsp"};
+            << ""
+            << "/m/a\" -nocsg \"b.bsp"
+            << ""
+            << "BSPC -bsp2aas \"/m/a\" -nocsg \"b.bsp\"" << QStringList{"-bsp2aas", "/m/a\" -nocsg \"b.bsp"};
         QTest::addRow("non-ASCII letters pass unchanged")
-            << "" << "/m/Karte-äöü-地图.bsp" << "" << "BSPC -bsp2aas \"/m/Karte-äöü-地图.bsp\""
-            << QStringList{"-bsp2aas", "/m/Karte-äöü-地图.bsp"};
+            << ""
+            << "/m/Karte-äöü-地图.bsp"
+            << ""
+            << "BSPC -bsp2aas \"/m/Karte-äöü-地图.bsp\"" << QStringList{"-bsp2aas", "/m/Karte-äöü-地图.bsp"};
     }
 
-    void composesEachCommandForm()
-    {
+    void composesEachCommandForm() {
         QFETCH(QString, clicks);
         QFETCH(QString, bsp);
         QFETCH(QString, aas);
@@ -74,8 +84,7 @@ private slots:
         QTEST(toQStringList(current.arguments), "arguments");
     }
 
-    void composingTwiceGivesTheSameLineWhateverWasHeld()
-    {
+    void composingTwiceGivesTheSameLineWhateverWasHeld() {
         OptionBoard board;
         board.setBspPath("/m/a.bsp");
         board.click(Box::chkNoCsg);
@@ -88,8 +97,7 @@ private slots:
         QCOMPARE(current.text, std::string("BSPC -bsp2aas \"/m/a.bsp\" -nocsg"));
     }
 
-    void holdsTheConversionStartBeforeAnyComposition()
-    {
+    void holdsTheConversionStartBeforeAnyComposition() {
         const CommandLine initial = initialCommandLine();
         QCOMPARE(initial.text, std::string("BSPC -bsp2aas "));
         QCOMPARE(initial.program, std::string("BSPC"));

@@ -3,7 +3,6 @@
 #include "option_board.h"
 
 #include <QtTest>
-
 #include <random>
 
 namespace {
@@ -15,22 +14,18 @@ const std::string kAas = "/maps/q3 dm1.aas";
 class RecordingObserver : public BoardObserver {
 public:
     QStringList events;
-    void boxValueChanged(Box box, int value) override
-    {
+    void boxValueChanged(Box box, int value) override {
         events << QString::fromLatin1(controlName(box)) + QLatin1Char('=') + QString::number(value);
     }
-    void buttonEnabledChanged(Button button, bool enabled) override
-    {
+    void buttonEnabledChanged(Button button, bool enabled) override {
         events << QString::fromLatin1(controlName(button)) + QString::fromLatin1(enabled ? " on" : " off");
     }
-    void displayedPathChanged(const std::string& path) override
-    {
+    void displayedPathChanged(const std::string& path) override {
         events << QStringLiteral("path ") + QString::fromStdString(path);
     }
 };
 
-QString checkedBoxes(const OptionBoard& board)
-{
+QString checkedBoxes(const OptionBoard& board) {
     QStringList names;
     for (Box box : kAllBoxes) {
         if (board.value(box) == 1) {
@@ -40,8 +35,7 @@ QString checkedBoxes(const OptionBoard& board)
     return names.join(QLatin1Char(' '));
 }
 
-void clickAll(OptionBoard& board, const QString& names)
-{
+void clickAll(OptionBoard& board, const QString& names) {
     for (Box box : boxesNamed(names)) {
         board.click(box);
     }
@@ -53,8 +47,7 @@ class TestOptionBoard : public QObject {
     Q_OBJECT
 
 private slots:
-    void startsWithEverythingOffAndOnlySelectAasDisabled()
-    {
+    void startsWithEverythingOffAndOnlySelectAasDisabled() {
         const OptionBoard board;
         QCOMPARE(checkedBoxes(board), QString());
         for (Box box : kAllBoxes) {
@@ -66,8 +59,7 @@ private slots:
         QVERIFY(board.bspPath().empty() && board.aasPath().empty() && board.displayedPath().empty());
     }
 
-    void clicksEndInTheRightState_data()
-    {
+    void clicksEndInTheRightState_data() {
         QTest::addColumn<QString>("aas");
         QTest::addColumn<QString>("clicks");
         QTest::addColumn<QString>("checked");
@@ -79,43 +71,52 @@ private slots:
         const QString shown = QStringLiteral("shown");
 
         QTest::addRow("guard undoes a build option while converting to map")
-            << aas << "chkConvertToMap chkNoCsg" << "chkConvertToMap" << true << false << shown;
+            << aas << "chkConvertToMap chkNoCsg"
+            << "chkConvertToMap" << true << false << shown;
         QTest::addRow("guard undoes a build option while recalculating")
-            << aas << "chkReach chkOutput" << "chkReach" << true << false << bsp;
+            << aas << "chkReach chkOutput"
+            << "chkReach" << true << false << bsp;
         QTest::addRow("guard undoes a build option while optimising")
-            << aas << "chkOptimiseAas chkLiquids" << "chkOptimiseAas" << false << true << aas;
+            << aas << "chkOptimiseAas chkLiquids"
+            << "chkOptimiseAas" << false << true << aas;
         QTest::addRow("a mode clears every build option")
-            << aas << "chkOutput chkLiquids chkBrushMerge chkFreeTree chkNoCsg chkReach" << "chkReach" << true
-            << false << bsp;
+            << aas << "chkOutput chkLiquids chkBrushMerge chkFreeTree chkNoCsg chkReach"
+            << "chkReach" << true << false << bsp;
         QTest::addRow("unchecking a mode leaves the build options off")
-            << aas << "chkFreeTree chkConvertToMap chkConvertToMap" << "" << true << false << shown;
+            << aas << "chkFreeTree chkConvertToMap chkConvertToMap"
+            << "" << true << false << shown;
         QTest::addRow("optimise then reach leaves the buttons as outside optimise")
-            << aas << "chkOptimiseAas chkReach" << "chkReach" << true << false << bsp;
+            << aas << "chkOptimiseAas chkReach"
+            << "chkReach" << true << false << bsp;
         QTest::addRow("optimise then convert shows the BSP path")
-            << aas << "chkOptimiseAas chkConvertToMap" << "chkConvertToMap" << true << false << bsp;
-        QTest::addRow("reach then optimise shows the AAS path")
-            << aas << "chkReach chkOptimiseAas" << "chkOptimiseAas" << false << true << aas;
-        QTest::addRow("reach then convert keeps the BSP path")
-            << aas << "chkReach chkConvertToMap" << "chkConvertToMap" << true << false << bsp;
-        QTest::addRow("convert then optimise") << aas << "chkConvertToMap chkOptimiseAas" << "chkOptimiseAas"
-                                               << false << true << aas;
-        QTest::addRow("optimise with no AAS chosen shows nothing")
-            << "" << "chkOptimiseAas" << "chkOptimiseAas" << false << true << "";
+            << aas << "chkOptimiseAas chkConvertToMap"
+            << "chkConvertToMap" << true << false << bsp;
+        QTest::addRow("reach then optimise shows the AAS path") << aas << "chkReach chkOptimiseAas"
+                                                                << "chkOptimiseAas" << false << true << aas;
+        QTest::addRow("reach then convert keeps the BSP path") << aas << "chkReach chkConvertToMap"
+                                                               << "chkConvertToMap" << true << false << bsp;
+        QTest::addRow("convert then optimise") << aas << "chkConvertToMap chkOptimiseAas"
+                                               << "chkOptimiseAas" << false << true << aas;
+        QTest::addRow("optimise with no AAS chosen shows nothing") << ""
+                                                                   << "chkOptimiseAas"
+                                                                   << "chkOptimiseAas" << false << true << "";
         QTest::addRow("unchecking optimise by hand shows the BSP path")
-            << aas << "chkOptimiseAas chkOptimiseAas" << "" << true << false << bsp;
+            << aas << "chkOptimiseAas chkOptimiseAas"
+            << "" << true << false << bsp;
         QTest::addRow("convert from no mode leaves the displayed path")
-            << aas << "chkConvertToMap" << "chkConvertToMap" << true << false << shown;
+            << aas << "chkConvertToMap"
+            << "chkConvertToMap" << true << false << shown;
         QTest::addRow("processors survives every mode change")
             << aas << "chkProcessors chkReach chkOptimiseAas chkConvertToMap chkConvertToMap"
             << "chkProcessors" << true << false << bsp;
         QTest::addRow("build options combine freely without a mode")
-            << aas << "chkOutput chkNoCsg chkProcessors" << "chkProcessors chkOutput chkNoCsg" << true << false
-            << shown;
-        QTest::addRow("inert boxes ignore clicks") << aas << "Check1 Check3 Check4" << "" << true << false << shown;
+            << aas << "chkOutput chkNoCsg chkProcessors"
+            << "chkProcessors chkOutput chkNoCsg" << true << false << shown;
+        QTest::addRow("inert boxes ignore clicks") << aas << "Check1 Check3 Check4"
+                                                   << "" << true << false << shown;
     }
 
-    void clicksEndInTheRightState()
-    {
+    void clicksEndInTheRightState() {
         QFETCH(QString, aas);
         QFETCH(QString, clicks);
         OptionBoard board;
@@ -133,8 +134,7 @@ private slots:
     }
 
     // The nested order of the rules is visible to the window; these pin it down.
-    void notificationsFollowTheNestedRuleOrder_data()
-    {
+    void notificationsFollowTheNestedRuleOrder_data() {
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("clicks");
         QTest::addColumn<QStringList>("events");
@@ -142,27 +142,34 @@ private slots:
         const QString aasEvent = QStringLiteral("path ") + QString::fromStdString(kAas);
 
         QTest::addRow("reach clears optimise, whose rule runs inside")
-            << "chkOptimiseAas" << "chkReach"
+            << "chkOptimiseAas"
+            << "chkReach"
             << QStringList{"chkReach=1", "chkOptimiseAas=0", "Command2 on", "cmdSelectAAS off", bspEvent};
         QTest::addRow("optimise from no mode")
-            << "chkOutput chkNoCsg chkConvertToMap chkConvertToMap" << "chkOptimiseAas"
+            << "chkOutput chkNoCsg chkConvertToMap chkConvertToMap"
+            << "chkOptimiseAas"
             << QStringList{"chkOptimiseAas=1", "Command2 off", "cmdSelectAAS on", aasEvent};
         QTest::addRow("optimise clears convert before showing the AAS path")
-            << "chkFreeTree chkConvertToMap" << "chkOptimiseAas"
-            << QStringList{"chkOptimiseAas=1", "Command2 off", "cmdSelectAAS on", "chkConvertToMap=0", aasEvent};
+            << "chkFreeTree chkConvertToMap"
+            << "chkOptimiseAas"
+            << QStringList{"chkOptimiseAas=1", "Command2 off", "cmdSelectAAS on", "chkConvertToMap=0",
+                           aasEvent};
         QTest::addRow("convert clears build options in their fixed order")
-            << "chkLiquids chkOutput chkNoCsg" << "chkConvertToMap"
+            << "chkLiquids chkOutput chkNoCsg"
+            << "chkConvertToMap"
             << QStringList{"chkConvertToMap=1", "chkOutput=0", "chkLiquids=0", "chkNoCsg=0"};
         QTest::addRow("guard undoes the click at once")
-            << "chkReach" << "chkBrushMerge" << QStringList{"chkBrushMerge=1", "chkBrushMerge=0"};
+            << "chkReach"
+            << "chkBrushMerge" << QStringList{"chkBrushMerge=1", "chkBrushMerge=0"};
         QTest::addRow("unchecking optimise by hand")
-            << "chkOptimiseAas" << "chkOptimiseAas"
+            << "chkOptimiseAas"
+            << "chkOptimiseAas"
             << QStringList{"chkOptimiseAas=0", "Command2 on", "cmdSelectAAS off", bspEvent};
-        QTest::addRow("a click on a disabled box tells nothing") << "" << "Check1" << QStringList{};
+        QTest::addRow("a click on a disabled box tells nothing") << ""
+                                                                 << "Check1" << QStringList{};
     }
 
-    void notificationsFollowTheNestedRuleOrder()
-    {
+    void notificationsFollowTheNestedRuleOrder() {
         QFETCH(QString, before);
         QFETCH(QString, clicks);
         OptionBoard board;
@@ -178,8 +185,7 @@ private slots:
         board.removeObserver(&observer);
     }
 
-    void setValueAcceptsOnlyZeroAndOne()
-    {
+    void setValueAcceptsOnlyZeroAndOne() {
         OptionBoard board;
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, board.setValue(Box::chkReach, 2));
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, board.setValue(Box::chkReach, -1));
@@ -188,11 +194,10 @@ private slots:
 
     // Thousands of random click sequences, as a user could make them through the window, with the
     // invariants checked after every step.
-    void randomClicksKeepTheInvariants()
-    {
+    void randomClicksKeepTheInvariants() {
         std::mt19937 random(20261208);
-        const std::vector<std::string> paths{"", "a", "/m/x.bsp", "/m/y.AAS", "/m/quote\" -nocsg \".bsp",
-                                             "/m/blank s/é.bsp"};
+        const std::vector<std::string> paths{
+            "", "a", "/m/x.bsp", "/m/y.AAS", "/m/quote\" -nocsg \".bsp", "/m/blank s/é.bsp"};
         for (int sequence = 0; sequence < 2000; ++sequence) {
             OptionBoard board;
             int processors = 0;
@@ -220,8 +225,7 @@ private slots:
     }
 
 private:
-    static void verifyInvariants(const OptionBoard& board, int processors)
-    {
+    static void verifyInvariants(const OptionBoard& board, int processors) {
         int modes = 0;
         for (Box mode : kModeBoxes) {
             modes += board.value(mode);
@@ -247,8 +251,7 @@ private:
     }
 
     // The argument list read back as the text the user sees: blanks between words, the path quoted.
-    static std::string joinedWithQuotedPath(const CommandLine& line)
-    {
+    static std::string joinedWithQuotedPath(const CommandLine& line) {
         std::string joined = line.program;
         for (std::size_t i = 0; i < line.arguments.size(); ++i) {
             joined += i == 1 ? " \"" + line.arguments[i] + "\"" : " " + line.arguments[i];

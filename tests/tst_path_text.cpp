@@ -6,8 +6,7 @@ class TestPathText : public QObject {
     Q_OBJECT
 
 private slots:
-    void lastFourCharactersNeverSplitOne_data()
-    {
+    void lastFourCharactersNeverSplitOne_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("tail");
 
@@ -16,7 +15,8 @@ private slots:
         QTest::addRow("empty") << QByteArray() << QByteArray();
         QTest::addRow("two-byte letters") << QByteArray("/m/ä.äsp") << QByteArray(".äsp");
         QTest::addRow("three-byte letters") << QByteArray("/m/地图.图") << QByteArray("地图.图");
-        QTest::addRow("four-byte letters") << QByteArray("x\xF0\x9F\x97\xBA.b") << QByteArray("x\xF0\x9F\x97\xBA.b");
+        QTest::addRow("four-byte letters")
+            << QByteArray("x\xF0\x9F\x97\xBA.b") << QByteArray("x\xF0\x9F\x97\xBA.b");
         QTest::addRow("lone continuation bytes count one each")
             << QByteArray("/m/\x80\x80\x80\x80\x80") << QByteArray("\x80\x80\x80\x80");
         QTest::addRow("truncated sequence at the end")
@@ -26,16 +26,15 @@ private slots:
         QTest::addRow("embedded NUL") << QByteArray("a.b\0sp", 6) << QByteArray("b\0sp", 4);
     }
 
-    void lastFourCharactersNeverSplitOne()
-    {
+    void lastFourCharactersNeverSplitOne() {
         QFETCH(QByteArray, text);
         QFETCH(QByteArray, tail);
-        const std::string_view last = lastCharacters(std::string_view(text.constData(), size_t(text.size())), 4);
+        const std::string_view last =
+            lastCharacters(std::string_view(text.constData(), size_t(text.size())), 4);
         QCOMPARE(QByteArray(last.data(), qsizetype(last.size())), tail);
     }
 
-    void upperCasesAsciiLettersOnly_data()
-    {
+    void upperCasesAsciiLettersOnly_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("upper");
         QTest::addRow("lower case") << QByteArray(".bsp") << QByteArray(".BSP");
@@ -44,8 +43,7 @@ private slots:
         QTest::addRow("accented stays itself") << QByteArray("\xC3\xA4") << QByteArray("\xC3\xA4");
     }
 
-    void upperCasesAsciiLettersOnly()
-    {
+    void upperCasesAsciiLettersOnly() {
         QFETCH(QByteArray, text);
         QFETCH(QByteArray, upper);
         QCOMPARE(QByteArray::fromStdString(asciiUpper(text.toStdString())), upper);

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "file_dialog.h"
+
+#include <QFileDialog>
+
+// An open-file dialog of existing files, all files shown, that remembers the last file chosen:
+// it reopens in that file's folder with the file selected, and a cancel keeps it.
+class OpenFileDialog : public QFileDialog, public FileDialog {
+    Q_OBJECT
+
+public:
+    // An empty title or directory leaves the platform's default.
+    OpenFileDialog(QWidget* parent, const QString& title, const QString& initialDirectory);
+
+    std::string chooseFile() override;
+    std::string fileName() const override { return m_fileName; }
+
+    // Where Quake3 keeps its maps for this user: the first that exists of ~/.q3a/baseq3/maps and
+    // ~/.q3a, or empty when neither does.
+    static QString quake3MapDirectory();
+
+private:
+    std::string m_fileName;
+};

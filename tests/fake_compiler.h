@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <optional>
+
+// Writes executable stand-ins for the compiler that record, for each run, their tag, their parent's
+// pid and their arguments (NUL-separated) into one file per run under a record folder.
+class FakeCompiler {
+public:
+    struct Run {
+        QString tag;
+        qint64 parentPid = 0;
+        QStringList arguments;
+    };
+
+    explicit FakeCompiler(const QString& recordDirectory)
+        : m_records(recordDirectory) {
+        QDir().mkpath(m_records);
+    }
+
+    // A script named `name` in `directory`; `body` runs after recording (e.g. "sleep 5").
+    bool write(const QString& directory, const QString& name, const QString& tag,
+               QFile::Permissions permissions = executable(), const QString& interpreter = "/bin/sh",
+               const QString& body = {}) const {
+        QDir().mkpath(directory);
+        QFile script(directory + '/' + name);
+        if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            return false;
+        }
+        const QString record = m_records + "/run.$$";
+        script.write(
+            QStringLiteral("#!%1\n"
+                           "{ printf '%s\\n%s\\n' '%2' \"$PPID\"; printf '%s\\0' \"$@\"; } > \"%3.tmp\"\n"
+                           "mv \"%3.tmp\" \"%3\"\n%4\n")
+                .arg(interpreter, tag, record, body)
+                .toUtf8());
+        script.close();
+        return script.setPermissions(permissions);
+    }
+
+    static QFile::Permissions executable() {
+        return QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup;
+    }
+
+    QList<Run> runs() const {
+        QList<Run> runs;
+        const QStringList files = QDir(m_records).entryList({"run.*"}, QDir::Files, QDir::Name);
+        for (const QString& name : files) {
+            if (name.endsWith(".tmp")) {
+                continue;
+            }
+            QFile file(m_records + '/' + name);
+            if (!file.open(QIODevice::ReadOnly)) {
+                continue;
+            }
+            const QByteArray data = file.readAll();
+            const qsizetype firstBreak = data.indexOf('\n');
+            const qsizetype secondBreak = data.indexOf('\n', firstBreak + 1);
+            Run run{QString::fromUtf8(data.left(firstBreak)),
+                    data.mid(firstBreak + 1, secondBreak - firstBreak - 1).toLongLong(),
+                    {}};
+            QByteArray rest = data.mid(secondBreak + 1);
+            while (!rest.isEmpty()) {
+                const qsizetype end = rest.indexOf('\0');
+                run.arguments << QString::fromUtf8(rest.left(end));
+                rest = rest.mid(end + 1);
+            }
+            runs << run;
+        }
+        return runs;
+    }
+
+    void clear() const {
+        QDir records(m_records);
+        records.removeRecursively();
+        QDir().mkpath(m_records);
+    }
+
+private:
+    QString m_records;
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "file_dialog.h"
+#include "message_box.h"
+#include "output_panel.h"
+#include "program_launcher.h"
+
+#include <QStringList>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Scripted stand-ins for the platform services: they record what they were asked to do.
+struct FakeMessageBox : MessageBox {
+    QStringList shown;
+    void showMessage(const std::string& text) override { shown << QString::fromStdString(text); }
+};
+
+struct FakeOutputPanel : OutputPanel {
+    QStringList printed;
+    bool failing = false;
+    void printLine(const std::string& text) override {
+        if (failing) {
+            throw std::runtime_error("panel gone");
+        }
+        printed << QString::fromStdString(text);
+    }
+};
+
+struct FakeLauncher : ProgramLauncher {
+    struct Launch {
+        std::string program;
+        std::vector<std::string> arguments;
+    };
+    std::vector<Launch> launches;
+    bool failing = false;
+    void launch(const std::string& program, const std::vector<std::string>& arguments) override {
+        if (failing) {
+            throw LaunchError("not there");
+        }
+        launches.push_back({program, arguments});
+    }
+};
+
+// Answers each opening with the next scripted choice; nullopt stands for a cancel.
+struct FakeFileDialog : FileDialog {
+    std::deque<std::optional<std::string>> answers;
+    std::string held;
+    int openings = 0;
+    std::string chooseFile() override {
+        ++openings;
+        if (!answers.empty()) {
+            if (answers.front()) {
+                held = *answers.front();
+            }
+            answers.pop_front();
+        }
+        return held;
+    }
+    std::string fileName() const override { return held; }
+};

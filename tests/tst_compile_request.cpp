@@ -1,0 +1,200 @@
+#include "board_text.h"
+#include "command_line_composer.h"
+#include "compile_request.h"
+#include "fake_services.h"
+#include "option_board.h"
+
+#include <QtTest>
+
+namespace {
+const QString kCannotStart = QStringLiteral("BSPC.exe does not seem to be in the current Directory");
+}
+
+class TestCompileRequest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void validatesThenPrintsAndLaunches_data() {
+        QTest::addColumn<QString>("clicks");
+        QTest::addColumn<QString>("bsp");
+        QTest::addColumn<QString>("aas");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("launched"); // the printed text; empty when nothing was launched
+
+        QTest::addRow("nothing chosen") << ""
+                                        << ""
+                                        << ""
+                                        << "You must select a .BSP file"
+                                        << "";
+        QTest::addRow("BSP of fewer than four characters") << ""
+                                                           << "bsp"
+                                                           << ""
+                                                           << "You have not selected a valid .BSP"
+                                                           << "";
+        QTest::addRow("exactly the extension") << ""
+                                               << ".bsp"
+                                               << ""
+                                               << ""
+                                               << "BSPC -bsp2aas \".bsp\"";
+        QTest::addRow("lower-case extension accepted")
+            << "chkProcessors chkLiquids"
+            << "/m/a b.bsp"
+            << ""
+            << ""
+            << "BSPC -bsp2aas \"/m/a b.bsp\" -threads 2 -noliquids";
+        QTest::addRow("mixed-case extension accepted") << ""
+                                                       << "/m/A.BsP"
+                                                       << ""
+                                                       << ""
+                                                       << "BSPC -bsp2aas \"/m/A.BsP\"";
+        QTest::addRow("wrong extension") << ""
+                                         << "/m/a.map"
+                                         << ""
+                                         << "You have not selected a valid .BSP"
+                                         << "";
+        QTest::addRow("extension not at the end") << ""
+                                                  << "/m/a.bsp.txt"
+                                                  << ""
+                                                  << "You have not selected a valid .BSP"
+                                                  << "";
+        QTest::addRow("reach with an AAS in the BSP path") << "chkReach"
+                                                           << "/m/a.aas"
+                                                           << "/m/a.aas"
+                                                           << "You have not selected a valid .BSP"
+                                                           << "";
+        QTest::addRow("convert with an AAS in the BSP path") << "chkConvertToMap"
+                                                             << "/m/a.aas"
+                                                             << ""
+                                                             << "You have not selected a valid .BSP"
+                                                             << "";
+        QTest::addRow("reach with nothing chosen") << "chkReach"
+                                                   << ""
+                                                   << "/m/a.aas"
+                                                   << "You must select a .BSP file"
+                                                   << "";
+        QTest::addRow("reach") << "chkReach"
+                               << "/m/a.bsp"
+                               << ""
+                               << ""
+                               << "BSPC -reach \"/m/a.bsp\"";
+        QTest::addRow("convert to map on two processors") << "chkProcessors chkConvertToMap"
+                                                          << "/m/a.bsp"
+                                                          << ""
+                                                          << ""
+                                                          << "BSPC -bsp2map \"/m/a.bsp\" -threads 2";
+        QTest::addRow("optimise with no AAS") << "chkOptimiseAas"
+                                              << "/m/a.bsp"
+                                              << ""
+                                              << "You must select a .AAS file"
+                                              << "";
+        QTest::addRow("optimise with a BSP as AAS") << "chkOptimiseAas"
+                                                    << "/m/a.bsp"
+                                                    << "/m/a.bsp"
+                                                    << "You have not selected a valid .AAS"
+                                                    << "";
+        QTest::addRow("optimise with a short AAS path") << "chkOptimiseAas"
+                                                        << ""
+                                                        << "AAS"
+                                                        << "You have not selected a valid .AAS"
+                                                        << "";
+        QTest::addRow("optimise ignores an empty BSP path") << "chkOptimiseAas"
+                                                            << ""
+                                                            << "/m/a.Aas"
+                                                            << ""
+                                                            << "BSPC -aasopt \"/m/a.Aas\"";
+        QTest::addRow("non-ASCII name before the extension") << ""
+                                                             << "/m/地图.bsp"
+                                                             << ""
+                                                             << ""
+                                                             << "BSPC -bsp2aas \"/m/地图.bsp\"";
+        QTest::addRow("non-ASCII letter inside the last four") << ""
+                                                               << "/m/a.bſp"
+                                                               << ""
+                                                               << "You have not selected a valid .BSP"
+                                                               << "";
+    }
+
+    void validatesThenPrintsAndLaunches() {
+        QFETCH(QString, clicks);
+        QFETCH(QString, bsp);
+        QFETCH(QString, aas);
+        QFETCH(QString, message);
+        QFETCH(QString, launched);
+        OptionBoard board;
+        board.setBspPath(bsp.toStdString());
+        board.setAasPath(aas.toStdString());
+        for (Box box : boxesNamed(clicks)) {
+            board.click(box);
+        }
+        CommandLine current = initialCommandLine();
+        FakeMessageBox messages;
+        FakeOutputPanel panel;
+        FakeLauncher launcher;
+
+        processFile(board, current, {messages, panel, launcher});
+
+        QCOMPARE(messages.shown, message.isEmpty() ? QStringList{} : QStringList{message});
+        if (launched.isEmpty()) {
+            QVERIFY(panel.printed.isEmpty());
+            QVERIFY(launcher.launches.empty());
+            QCOMPARE(current, initialCommandLine());
+            return;
+        }
+        QCOMPARE(panel.printed, QStringList{launched});
+        QCOMPARE(QString::fromStdString(current.text), launched);
+        QCOMPARE(launcher.launches.size(), 1u);
+        QCOMPARE(launcher.launches[0].program, current.program);
+        QCOMPARE(launcher.launches[0].arguments, current.arguments);
+    }
+
+    void aFailedLaunchLeavesTheLinePrintedAndShowsTheOneMessage() {
+        OptionBoard board;
+        board.setBspPath("/m/a.bsp");
+        CommandLine current = initialCommandLine();
+        FakeMessageBox messages;
+        FakeOutputPanel panel;
+        FakeLauncher launcher;
+        launcher.failing = true;
+
+        processFile(board, current, {messages, panel, launcher});
+
+        QCOMPARE(panel.printed, QStringList{"BSPC -bsp2aas \"/m/a.bsp\""});
+        QCOMPARE(messages.shown, QStringList{kCannotStart});
+        QCOMPARE(current.text, std::string("BSPC -bsp2aas \"/m/a.bsp\""));
+    }
+
+    void anyOtherFailureEndsInTheSameMessage() {
+        OptionBoard board;
+        board.setBspPath("/m/a.bsp");
+        CommandLine current = initialCommandLine();
+        FakeMessageBox messages;
+        FakeOutputPanel panel;
+        panel.failing = true;
+        FakeLauncher launcher;
+
+        processFile(board, current, {messages, panel, launcher});
+
+        QCOMPARE(messages.shown, QStringList{kCannotStart});
+        QVERIFY(launcher.launches.empty());
+    }
+
+    void severalPressesStartSeveralCompilers() {
+        OptionBoard board;
+        board.setBspPath("/m/a.bsp");
+        CommandLine current = initialCommandLine();
+        FakeMessageBox messages;
+        FakeOutputPanel panel;
+        FakeLauncher launcher;
+
+        for (int press = 0; press < 3; ++press) {
+            processFile(board, current, {messages, panel, launcher});
+        }
+
+        QCOMPARE(launcher.launches.size(), 3u);
+        QCOMPARE(panel.printed.size(), 3);
+        QVERIFY(messages.shown.isEmpty());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestCompileRequest)
+#include "tst_compile_request.moc"

@@ -1,0 +1,264 @@
+#include "command_line_composer.h"
+#include "compile_request.h"
+#include "fake_compiler.h"
+#include "fake_services.h"
+#include "option_board.h"
+#include "process_launcher.h"
+
+#include <QtTest>
+#include <unistd.h>
+
+namespace {
+
+const QString kCannotStart = QStringLiteral("BSPC.exe does not seem to be in the current Directory");
+
+// Children of this process that have exited but were never reaped.
+int zombieChildren() {
+    int zombies = 0;
+    const QString self = QString::number(QCoreApplication::applicationPid());
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile stat("/proc/" + pid + "/stat");
+        if (!stat.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields[0] == "Z" && fields[1] == self.toLatin1()) {
+            ++zombies;
+        }
+    }
+    return zombies;
+}
+
+} // namespace
+
+class TestProcessLauncher : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_root;
+    QString m_work;
+    QString m_bin;
+    QString m_savedPath;
+    QString m_savedDirectory;
+    std::optional<FakeCompiler> m_fake;
+
+    QStringList request(OptionBoard& board) {
+        CommandLine current = initialCommandLine();
+        FakeMessageBox messages;
+        FakeOutputPanel panel;
+        ProcessLauncher launcher;
+        processFile(board, current, {messages, panel, launcher});
+        return messages.shown;
+    }
+
+    QList<FakeCompiler::Run> waitForRuns(int count) {
+        QDeadlineTimer deadline(10000);
+        while (m_fake->runs().size() < count && !deadline.hasExpired()) {
+            QTest::qWait(20);
+        }
+        return m_fake->runs();
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_root.isValid());
+        m_savedPath = qEnvironmentVariable("PATH");
+        m_savedDirectory = QDir::currentPath();
+        m_fake.emplace(m_root.path() + "/records");
+    }
+
+    void init() {
+        m_work = m_root.path() + "/work " + QTest::currentDataTag();
+        m_bin = m_root.path() + "/bin";
+        QDir(m_work).removeRecursively();
+        QDir(m_bin).removeRecursively();
+        QDir().mkpath(m_work);
+        QDir().mkpath(m_bin);
+        QVERIFY(QDir::setCurrent(m_work));
+        qputenv("PATH", (m_bin + ":/usr/bin:/bin").toUtf8());
+        m_fake->clear();
+    }
+
+    void cleanup() {
+        QDir::setCurrent(m_savedDirectory);
+        qputenv("PATH", m_savedPath.toUtf8());
+        QTRY_COMPARE(zombieChildren(), 0);
+    }
+
+    void pathsArriveAsOneUnchangedArgument_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addRow("blanks") << "/maps/my maps/dm 1.bsp";
+        QTest::addRow("double quote") << "/maps/a\" -nocsg \"b.bsp";
+        QTest::addRow("command substitution") << "$(touch marker).bsp";
+        QTest::addRow("backticks") << "`touch marker`.bsp";
+        QTest::addRow("semicolon") << "a; touch marker; .bsp";
+        QTest::addRow("glob and redirection") << "* > marker ?.bsp";
+        QTest::addRow("non-ASCII") << "/карты/地图 ü.bsp";
+        QTest::addRow("leading dash") << "-threads 9.bsp";
+        QTest::addRow("over a thousand characters") << "/m/" + QString(1200, 'x') + ".bsp";
+    }
+
+    void pathsArriveAsOneUnchangedArgument() {
+        QFETCH(QString, path);
+        QVERIFY(m_fake->write(m_work, "BSPC", "cwd"));
+        OptionBoard board;
+        board.setBspPath(path.toStdString());
+        board.click(Box::chkProcessors);
+
+        QCOMPARE(request(board), QStringList{});
+
+        const auto runs = waitForRuns(1);
+        QCOMPARE(runs.size(), 1);
+        QCOMPARE(runs[0].arguments, (QStringList{"-bsp2aas", path, "-threads", "2"}));
+        QVERIFY(!QFileInfo::exists(m_work + "/marker"));
+    }
+
+    void eachCommandFormArrivesExactly_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addRow("conversion") << -1 << QStringList{"-bsp2aas", "/m/a.bsp", "-threads", "2", "-nocsg"};
+        QTest::addRow("reachability")
+            << int(Box::chkReach) << QStringList{"-reach", "/m/a.bsp", "-threads", "2"};
+        QTest::addRow("optimise") << int(Box::chkOptimiseAas)
+                                  << QStringList{"-aasopt", "/m/a.aas", "-threads", "2"};
+        QTest::addRow("convert to map")
+            << int(Box::chkConvertToMap) << QStringList{"-bsp2map", "/m/a.bsp", "-threads", "2"};
+    }
+
+    void eachCommandFormArrivesExactly() {
+        QFETCH(int, mode);
+        QVERIFY(m_fake->write(m_work, "BSPC", "cwd"));
+        OptionBoard board;
+        board.setBspPath("/m/a.bsp");
+        board.setAasPath("/m/a.aas");
+        board.click(Box::chkProcessors);
+        board.click(Box::chkNoCsg);
+        if (mode >= 0) {
+            board.click(Box(mode));
+        }
+
+        QCOMPARE(request(board), QStringList{});
+
+        const auto runs = waitForRuns(1);
+        QCOMPARE(runs.size(), 1);
+        QTEST(runs[0].arguments, "arguments");
+    }
+
+    void findsTheCompilerOrFailsWithTheOneMessage_data() {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("ranTag"); // empty: the request must fail
+        QTest::addRow("upper case in the working directory") << "cwd:BSPC bin:bspc"
+                                                             << "cwd:BSPC";
+        QTest::addRow("lower case in the working directory") << "cwd:bspc bin:BSPC"
+                                                             << "cwd:bspc";
+        QTest::addRow("upper case before lower case") << "cwd:bspc cwd:BSPC"
+                                                      << "cwd:BSPC";
+        QTest::addRow("lower case on PATH") << "bin:bspc"
+                                            << "bin:bspc";
+        QTest::addRow("symbolic link to a compiler") << "bin:real link:BSPC->../bin/real"
+                                                     << "bin:real";
+        QTest::addRow("working directory before PATH even when not executable there")
+            << "noexec:BSPC bin:BSPC"
+            << "bin:BSPC";
+        QTest::addRow("missing everywhere") << ""
+                                            << "";
+        QTest::addRow("not executable") << "noexec:BSPC"
+                                        << "";
+        QTest::addRow("a directory") << "dir:BSPC"
+                                     << "";
+        QTest::addRow("interpreter missing") << "badinterp:BSPC"
+                                             << "";
+        QTest::addRow("dangling symbolic link") << "link:BSPC->nowhere"
+                                                << "";
+        QTest::addRow("symbolic link to a directory") << "dir:d link:BSPC->d"
+                                                      << "";
+    }
+
+    void findsTheCompilerOrFailsWithTheOneMessage() {
+        QFETCH(QString, setup);
+        QFETCH(QString, ranTag);
+        for (const QString& item : setup.split(' ', Qt::SkipEmptyParts)) {
+            const QString kind = item.section(':', 0, 0);
+            const QString name = item.section(':', 1).section("->", 0, 0);
+            const QString target = item.section("->", 1);
+            if (kind == "cwd" || kind == "bin") {
+                QVERIFY(m_fake->write(kind == "cwd" ? m_work : m_bin, name, item));
+            } else if (kind == "noexec") {
+                QVERIFY(m_fake->write(m_work, name, item, QFile::ReadOwner | QFile::WriteOwner));
+            } else if (kind == "badinterp") {
+                QVERIFY(m_fake->write(m_work, name, item, FakeCompiler::executable(), "/nonexistent/sh"));
+            } else if (kind == "dir") {
+                QVERIFY(QDir(m_work).mkdir(name));
+            } else if (kind == "link") {
+                QVERIFY(QFile::link(target, m_work + '/' + name));
+            }
+        }
+        OptionBoard board;
+        board.setBspPath("/m/a.bsp");
+
+        const QStringList shown = request(board);
+
+        if (ranTag.isEmpty()) {
+            QCOMPARE(shown, QStringList{kCannotStart});
+            QTest::qWait(200);
+            QCOMPARE(m_fake->runs().size(), 0);
+        } else {
+            QCOMPARE(shown, QStringList{});
+            const auto runs = waitForRuns(1);
+            QCOMPARE(runs.size(), 1);
+            QCOMPARE(runs[0].tag, ranTag);
+        }
+    }
+
+    void requestsStartDetachedCompilersSideBySide() {
+        QVERIFY(m_fake->write(m_work, "BSPC", "slow", FakeCompiler::executable(), "/bin/sh", "sleep 1"));
+        OptionBoard board;
+        board.setBspPath("/m/a.bsp");
+        QElapsedTimer clock;
+        clock.start();
+
+        for (int press = 0; press < 3; ++press) {
+            QCOMPARE(request(board), QStringList{});
+        }
+
+        QVERIFY2(clock.elapsed() < 900, "a request waited for the compiler");
+        const auto runs = waitForRuns(3);
+        QCOMPARE(runs.size(), 3);
+        for (const FakeCompiler::Run& run : runs) {
+            QVERIFY(run.parentPid != QCoreApplication::applicationPid());
+        }
+    }
+
+    // Standing in for the console window the compiler would get elsewhere: its output goes where
+    // Tarnwick's own goes.
+    void compilerWritesToTheFrontEndsStandardOutput() {
+        QVERIFY(m_fake->write(m_work, "BSPC", "loud", FakeCompiler::executable(), "/bin/sh",
+                              "echo compiler-says-hello"));
+        int pipeEnds[2];
+        QCOMPARE(::pipe(pipeEnds), 0);
+        const int savedOutput = ::dup(STDOUT_FILENO);
+        ::dup2(pipeEnds[1], STDOUT_FILENO);
+        ::close(pipeEnds[1]);
+        OptionBoard board;
+        board.setBspPath("/m/a.bsp");
+        const QStringList shown = request(board);
+        ::dup2(savedOutput, STDOUT_FILENO);
+        ::close(savedOutput);
+
+        QByteArray output;
+        char buffer[256];
+        ssize_t got = 0;
+        while ((got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0) {
+            output.append(buffer, got);
+        }
+        ::close(pipeEnds[0]);
+        QCOMPARE(shown, QStringList{});
+        QVERIFY(output.contains("compiler-says-hello"));
+    }
+
+    void cleanupTestCase() { QTRY_COMPARE(zombieChildren(), 0); }
+};
+
+QTEST_GUILESS_MAIN(TestProcessLauncher)
+#include "tst_process_launcher.moc"
