@@ -1,0 +1,27 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+enum class ControlKind { Button, CheckBox, TextBox, OutputPanel };
+
+// One control of the main window. Geometry is in twips (1/1440 inch), the unit the layout was
+// drawn in; fifteen twips make one device-independent pixel.
+struct ControlSpec {
+    std::string_view name;
+    ControlKind kind;
+    std::string_view caption;
+    std::string_view toolTip;
+    int left;
+    int top;
+    int width;
+    int height;
+    bool enabled;
+};
+
+inline constexpr int kTwipsPerPixel = 15;
+inline constexpr int kClientWidthTwips = 4920;
+inline constexpr int kClientHeightTwips = 4290;
+
+// Every control of the main window, in tab order.
+std::span<const ControlSpec> controlTable();
