@@ -1,5 +1,7 @@
 #include "open_file_dialog.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDir>
 #include <QFileInfo>
 
@@ -21,10 +23,23 @@ std::string OpenFileDialog::chooseFile() {
         setDirectory(chosen.absolutePath());
         selectFile(chosen.fileName());
     }
-    if (exec() == QDialog::Accepted && !selectedFiles().isEmpty()) {
+    const bool accepted = exec() == QDialog::Accepted;
+    closeCompletionPopups();
+    if (accepted && !selectedFiles().isEmpty()) {
         m_fileName = QFileInfo(selectedFiles().constFirst()).absoluteFilePath().toStdString();
     }
     return m_fileName;
+}
+
+// A completion list that opened while a path was typed can outlive the dialog and would swallow
+// the user's next click on the main window.
+void OpenFileDialog::closeCompletionPopups() {
+    const QList<QCompleter*> completers = findChildren<QCompleter*>();
+    for (QCompleter* completer : completers) {
+        if (completer->popup() != nullptr) {
+            completer->popup()->hide();
+        }
+    }
 }
 
 QString OpenFileDialog::quake3MapDirectory() {

@@ -21,5 +21,7 @@ public:
     static QString quake3MapDirectory();
 
 private:
+    void closeCompletionPopups();
+
     std::string m_fileName;
 };

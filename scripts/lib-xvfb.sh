@@ -11,10 +11,13 @@ xvfb_start() {
     trap xvfb_stop EXIT
 }
 
+# Stops the programs first, so that none of them sees its display vanish, then the server.
 xvfb_stop() {
-    local pids
-    pids=$(jobs -p)
-    [ -n "$pids" ] && kill $pids 2>/dev/null
+    local pid
+    for pid in $(jobs -p); do
+        [ "$pid" = "${XVFB_PID:-}" ] || kill "$pid" 2>/dev/null
+    done
+    [ -n "${XVFB_PID:-}" ] && sleep 0.2 && kill "$XVFB_PID" 2>/dev/null
     wait 2>/dev/null
     return 0
 }

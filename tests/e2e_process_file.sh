@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Drives the real program in a real X window as a user would, against a fake compiler:
+#   e2e_process_file.sh PATH/TO/tarnwick
+# Checks the message box on an empty request, then picks a map through the file dialog, ticks two
+# options, and checks the exact arguments the compiler receives.
+set -euo pipefail
+program=$(realpath "$1")
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/../scripts/lib-xvfb.sh"
+
+scratch=$(mktemp -d)
+cleanup() {
+    xvfb_stop
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# A working directory holding the fake compiler, and a map in a folder whose name has a blank.
+work="$scratch/work"
+maps="$scratch/my maps"
+mkdir -p "$work" "$maps" "$scratch/home"
+touch "$maps/dm 1.bsp"
+cat >"$work/BSPC" <<SCRIPT
+#!/bin/sh
+printf '%s\0' "\$@" > "$scratch/args.tmp" && mv "$scratch/args.tmp" "$scratch/args"
+SCRIPT
+chmod +x "$work/BSPC"
+
+xvfb_start
+trap cleanup EXIT
+export QT_QPA_PLATFORM=xcb HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch"
+(cd "$work" && exec "$program") &
+
+window=$(timeout 20 xdotool search --sync --name '^Tarnwick v0\.05$' | head -n 1)
+[ -n "$window" ] || fail "the main window did not appear"
+
+# Centre of a control, in window pixels, from its place in twips.
+click_at() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
+click_process() { click_at 244 24; }
+click_select_bsp() { click_at 84 24; }
+wait_for_title() { timeout 10 xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
+wait_gone() {
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "window '$1' stayed open"
+}
+
+# 1. Nothing chosen: the box titled "tarnwick" says so; Return dismisses it.
+click_process
+box=$(wait_for_title '^tarnwick$')
+[ -n "$box" ] || fail "no message box after Process file with nothing chosen"
+xdotool key Return
+wait_gone '^tarnwick$'
+
+# 2. Choose the map by typing its full path into the dialog.
+click_select_bsp
+dialog=$(wait_for_title '^Select Quake3 BSP$')
+[ -n "$dialog" ] || fail "the BSP dialog did not open"
+sleep 0.3
+xdotool type --delay 5 "$maps/dm 1.bsp"
+xdotool key Return
+wait_gone '^Select Quake3 BSP$'
+# Like a user's hand, the pointer enters the window before it clicks.
+xdotool mousemove --window "$window" 160 150
+sleep 0.3
+
+# 3. Tick "Dual Processors. (NT only)" and "Dont write liquids to map", then process.
+click_at 16 100
+click_at 16 220
+click_process
+
+for _ in $(seq 100); do
+    [ -f "$scratch/args" ] && break
+    sleep 0.1
+done
+[ -f "$scratch/args" ] || fail "the compiler was not started"
+expected=$(printf '%s\0' -bsp2aas "$maps/dm 1.bsp" -threads 2 -noliquids | od -c)
+actual=$(od -c <"$scratch/args")
+[ "$expected" = "$actual" ] || fail "the compiler got other arguments:"$'\n'"$actual"
+sleep 0.3
+xdotool search --onlyvisible --name '^tarnwick$' >/dev/null 2>&1 && fail "a message box appeared after a good request"
+echo "e2e: the compiler received exactly -bsp2aas, the path, -threads, 2, -noliquids"
