@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
     int qtArgc = argc > 0 ? 1 : 0;
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("tarnwick"));
-    QApplication::setDesktopFileName(QStringLiteral("io.github.tarnwick.Tarnwick"));
+    QApplication::setDesktopFileName(QStringLiteral("org.tarnwick.Tarnwick"));
     applyAppearance(app);
 
     MainWindow window;
