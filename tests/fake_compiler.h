@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <optional>
@@ -11,6 +12,7 @@
 class FakeCompiler {
 public:
     struct Run {
+        qint64 pid = 0;
         QString tag;
         qint64 parentPid = 0;
         QStringList arguments;
@@ -34,7 +36,7 @@ public:
         script.write(
             QStringLiteral("#!%1\n"
                            "{ printf '%s\\n%s\\n' '%2' \"$PPID\"; printf '%s\\0' \"$@\"; } > \"%3.tmp\"\n"
-                           "mv \"%3.tmp\" \"%3\"\n%4\n")
+                           "/bin/mv \"%3.tmp\" \"%3\"\n%4\n")
                 .arg(interpreter, tag, record, body)
                 .toUtf8());
         script.close();
@@ -59,7 +61,8 @@ public:
             const QByteArray data = file.readAll();
             const qsizetype firstBreak = data.indexOf('\n');
             const qsizetype secondBreak = data.indexOf('\n', firstBreak + 1);
-            Run run{QString::fromUtf8(data.left(firstBreak)),
+            Run run{name.section('.', 1).toLongLong(),
+                    QString::fromUtf8(data.left(firstBreak)),
                     data.mid(firstBreak + 1, secondBreak - firstBreak - 1).toLongLong(),
                     {}};
             QByteArray rest = data.mid(secondBreak + 1);
@@ -71,6 +74,14 @@ public:
             runs << run;
         }
         return runs;
+    }
+
+    // Finished runs, counted without reading them.
+    qsizetype runCount() const {
+        return QDir(m_records)
+            .entryList({"run.*"}, QDir::Files)
+            .filter(QRegularExpression("^run\\.\\d+$"))
+            .size();
     }
 
     void clear() const {

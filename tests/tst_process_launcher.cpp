@@ -4,6 +4,7 @@
 #include "fake_services.h"
 #include "option_board.h"
 #include "process_launcher.h"
+#include "process_probe.h"
 
 #include <QtTest>
 #include <unistd.h>
@@ -11,24 +12,6 @@
 namespace {
 
 const QString kCannotStart = QStringLiteral("BSPC.exe does not seem to be in the current Directory");
-
-// Children of this process that have exited but were never reaped.
-int zombieChildren() {
-    int zombies = 0;
-    const QString self = QString::number(QCoreApplication::applicationPid());
-    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
-        QFile stat("/proc/" + pid + "/stat");
-        if (!stat.open(QIODevice::ReadOnly)) {
-            continue;
-        }
-        const QByteArray text = stat.readAll();
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1 && fields[0] == "Z" && fields[1] == self.toLatin1()) {
-            ++zombies;
-        }
-    }
-    return zombies;
-}
 
 } // namespace
 
@@ -83,7 +66,7 @@ private slots:
     void cleanup() {
         QDir::setCurrent(m_savedDirectory);
         qputenv("PATH", m_savedPath.toUtf8());
-        QTRY_COMPARE(zombieChildren(), 0);
+        QTRY_COMPARE(processProbe::zombieChildren(), 0);
     }
 
     void pathsArriveAsOneUnchangedArgument_data() {
@@ -257,7 +240,7 @@ private slots:
         QVERIFY(output.contains("compiler-says-hello"));
     }
 
-    void cleanupTestCase() { QTRY_COMPARE(zombieChildren(), 0); }
+    void cleanupTestCase() { QTRY_COMPARE(processProbe::zombieChildren(), 0); }
 };
 
 QTEST_GUILESS_MAIN(TestProcessLauncher)

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+// What /proc tells about this test process.
+namespace processProbe {
+
+// Children that have exited but were never reaped.
+inline int zombieChildren() {
+    int zombies = 0;
+    const QByteArray self = QByteArray::number(QCoreApplication::applicationPid());
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile stat("/proc/" + pid + "/stat");
+        if (!stat.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields[0] == "Z" && fields[1] == self) {
+            ++zombies;
+        }
+    }
+    return zombies;
+}
+
+inline qsizetype openDescriptors() {
+    return QDir("/proc/self/fd").entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot).size();
+}
+
+inline qint64 residentKiB() {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) {
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+        }
+    }
+    return -1;
+}
+
+} // namespace processProbe

@@ -1,0 +1,70 @@
+#include "fake_services.h"
+#include "main_window.h"
+#include "output_panel_widget.h"
+#include "test_main.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <random>
+
+// Bursts of clicks through the widgets, as fast as events can be delivered.
+class TestRapidInput : public QObject {
+    Q_OBJECT
+
+private slots:
+    void burstsKeepWidgetsBoardAndLaunchesInStep() {
+        FakeMessageBox messages;
+        FakeLauncher launcher;
+        FakeFileDialog bspDialog;
+        FakeFileDialog aasDialog;
+        MainWindow window(MainWindow::Services{&messages, &launcher, &bspDialog, &aasDialog});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        const QList<QAbstractButton*> controls = window.findChildren<QAbstractButton*>();
+        const std::vector<std::optional<std::string>> answers{"/m/a.bsp", "/m/a.aas", std::nullopt, "",
+                                                              "/m/x"};
+        std::mt19937 random(7);
+        int processClicks = 0;
+        for (int click = 0; click < 3000; ++click) {
+            QAbstractButton* target = controls[qsizetype(random() % controls.size())];
+            bspDialog.answers = {answers[random() % answers.size()]};
+            aasDialog.answers = {answers[random() % answers.size()]};
+            const bool clickable = target->isEnabled() && target->isVisible();
+            processClicks += clickable && target->objectName() == "cmdProcess" ? 1 : 0;
+            // Hidden controls take clicks only through click(); the mouse reaches the rest.
+            window.rect().contains(target->geometry()) ? QTest::mouseClick(target, Qt::LeftButton)
+                                                       : target->click();
+            verifyMirror(window);
+            if (QTest::currentTestFailed()) {
+                qWarning("after click %d on %s", click, qPrintable(target->objectName()));
+                return;
+            }
+        }
+
+        const qsizetype launchesFromProcess = launcher.launches.size();
+        QCOMPARE(qsizetype(messages.shown.size()) + launchesFromProcess, qsizetype(processClicks));
+        QVERIFY(launchesFromProcess > 0 && !messages.shown.isEmpty());
+        qInfo("%d presses of Process file: %lld compilers started, %lld messages", processClicks,
+              qint64(launchesFromProcess), qint64(messages.shown.size()));
+    }
+
+private:
+    static void verifyMirror(const MainWindow& window) {
+        const OptionBoard& board = window.board();
+        for (Box box : kAllBoxes) {
+            const auto* widget = window.findChild<QCheckBox*>(QString::fromLatin1(controlName(box)));
+            QCOMPARE(widget->isChecked(), board.value(box) == 1);
+        }
+        for (Button button : {Button::Command2, Button::cmdSelectAAS, Button::cmdProcess}) {
+            const auto* widget = window.findChild<QPushButton*>(QString::fromLatin1(controlName(button)));
+            QCOMPARE(widget->isEnabled(), board.isEnabled(button));
+        }
+        QCOMPARE(window.findChild<QLineEdit*>("txtFileName")->text(),
+                 QString::fromStdString(board.displayedPath()));
+    }
+};
+
+TARNWICK_WIDGET_TEST_MAIN(TestRapidInput)
+#include "tst_rapid_input.moc"
