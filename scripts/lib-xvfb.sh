@@ -3,7 +3,7 @@
 xvfb_start() {
     local fifo
     fifo=$(mktemp -u) && mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
     XVFB_PID=$!
     read -r -t 20 display_number <"$fifo" || { rm -f "$fifo"; echo "Xvfb did not start" >&2; return 1; }
     rm -f "$fifo"

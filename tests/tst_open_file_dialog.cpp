@@ -20,11 +20,12 @@ private:
         // A dialog that ignored the answer would wait forever; close it so the test fails instead.
         QTimer giveUp;
         giveUp.setSingleShot(true);
-        connect(&giveUp, &QTimer::timeout, &dialog, &QDialog::reject);
+        QFileDialog& shown = dialog.fileDialog();
+        connect(&giveUp, &QTimer::timeout, &shown, &QDialog::reject);
         connect(&poll, &QTimer::timeout, this, [&] {
-            if (dialog.isVisible()) {
+            if (shown.isVisible()) {
                 poll.stop();
-                answer(&dialog);
+                answer(&shown);
                 giveUp.start(2000);
             }
         });
@@ -58,10 +59,12 @@ private slots:
         QWidget parent;
         OpenFileDialog dialog(&parent, "Select Quake3 BSP", m_root.path());
         QCOMPARE(dialog.fileName(), std::string());
-        QCOMPARE(dialog.windowTitle(), "Select Quake3 BSP");
-        QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFile);
-        QCOMPARE(dialog.nameFilters(), QStringList{"All Files (*)"});
-        QCOMPARE(QDir(dialog.directory()).canonicalPath(), QDir(m_root.path()).canonicalPath());
+        const QFileDialog& shown = dialog.fileDialog();
+        QCOMPARE(shown.windowTitle(), "Select Quake3 BSP");
+        QCOMPARE(shown.fileMode(), QFileDialog::ExistingFile);
+        QCOMPARE(shown.nameFilters(), QStringList{"All Files (*)"});
+        QCOMPARE(QDir(shown.directory()).canonicalPath(), QDir(m_root.path()).canonicalPath());
+        QCOMPARE(shown.parentWidget(), &parent);
     }
 
     void keepsTheChoiceThroughACancelAndReopensAtIt() {
