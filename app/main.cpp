@@ -3,7 +3,8 @@
 
 #include <QApplication>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     // The program takes no arguments: Qt sees only the program's name, so nothing typed after it
     // can change anything. The platform is still chosen through Qt's environment.
     int qtArgc = argc > 0 ? 1 : 0;

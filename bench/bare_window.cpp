@@ -2,7 +2,8 @@
 #include <QApplication>
 #include <QWidget>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QApplication app(argc, argv);
     QWidget window;
     window.setWindowTitle(QStringLiteral("Tarnwick v0.05"));

@@ -20,14 +20,16 @@ extern char** environ;
 
 namespace {
 
-long long nowNs() {
+long long nowNs()
+{
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
 }
 
 // Waits for the one stamp the started compiler writes, removes it and returns its time.
-long long takeStamp(const QString& directory) {
+long long takeStamp(const QString& directory)
+{
     for (;;) {
         const QStringList stamps = QDir(directory).entryList({"stamp.*"}, QDir::Files);
         if (!stamps.isEmpty()) {
@@ -46,11 +48,13 @@ long long takeStamp(const QString& directory) {
 
 struct Figures {
     std::vector<double> microseconds;
-    double median() {
+    double median()
+    {
         std::sort(microseconds.begin(), microseconds.end());
         return microseconds[microseconds.size() / 2];
     }
-    void print(const char* name) {
+    void print(const char* name)
+    {
         const double middle = median();
         std::printf("%-22s min %8.1f  median %8.1f  max %8.1f  (microseconds, %zu runs)\n", name,
                     microseconds.front(), middle, microseconds.back(), microseconds.size());
@@ -59,7 +63,8 @@ struct Figures {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QString compiler = QApplication::applicationDirPath() + "/stamp_compiler";

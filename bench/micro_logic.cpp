@@ -8,7 +8,8 @@ class MicroLogic : public QObject {
     Q_OBJECT
 
 private slots:
-    void composeWithEveryOption() {
+    void composeWithEveryOption()
+    {
         OptionBoard board;
         board.setBspPath("/home/mapper/.q3a/baseq3/maps/some long map name.bsp");
         for (Box box : {Box::chkProcessors, Box::chkOutput, Box::chkLiquids, Box::chkBrushMerge,
@@ -16,18 +17,21 @@ private slots:
             board.click(box);
         }
         CommandLine current;
-        QBENCHMARK {
+        QBENCHMARK
+        {
             composeCommandLine(board, current);
         }
         QCOMPARE(current.arguments.size(), 9u);
     }
 
     // Optimise on, then reach: the reach rule clears optimise, whose rule runs inside it.
-    void clickThatNestsRules() {
+    void clickThatNestsRules()
+    {
         OptionBoard board;
         board.setBspPath("/maps/a.bsp");
         board.setAasPath("/maps/a.aas");
-        QBENCHMARK {
+        QBENCHMARK
+        {
             board.click(Box::chkOptimiseAas);
             board.click(Box::chkReach);
         }

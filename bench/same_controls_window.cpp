@@ -10,16 +10,13 @@
 
 namespace {
 
-QString text(std::string_view view) {
-    return QString::fromUtf8(view.data(), qsizetype(view.size()));
-}
-
-QWidget* createControl(const ControlSpec& spec, QWidget* parent) {
-    switch (spec.kind) {
+QWidget* createControl(const ControlRow& row, QWidget* parent)
+{
+    switch (row.kind) {
     case ControlKind::Button:
-        return new QPushButton(text(spec.caption), parent);
+        return new QPushButton(toQString(row.caption), parent);
     case ControlKind::CheckBox:
-        return new QCheckBox(text(spec.caption), parent);
+        return new QCheckBox(toQString(row.caption), parent);
     case ControlKind::TextBox:
         return new QLineEdit(parent);
     case ControlKind::OutputPanel:
@@ -30,18 +27,18 @@ QWidget* createControl(const ControlSpec& spec, QWidget* parent) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QApplication app(argc, argv);
     applyAppearance(app);
     QWidget window;
     window.setWindowTitle(QStringLiteral("Tarnwick v0.05"));
     window.setFixedSize(328, 286);
-    for (const ControlSpec& spec : controlTable()) {
-        QWidget* control = createControl(spec, &window);
-        control->setGeometry(spec.left / kTwipsPerPixel, spec.top / kTwipsPerPixel,
-                             spec.width / kTwipsPerPixel, spec.height / kTwipsPerPixel);
-        control->setToolTip(text(spec.toolTip));
-        control->setEnabled(spec.enabled);
+    for (const ControlRow& row : controlTable()) {
+        QWidget* control = createControl(row, &window);
+        control->setGeometry(pixelGeometry(row));
+        control->setToolTip(toQString(row.toolTip));
+        control->setEnabled(row.enabled);
     }
     window.show();
     return QApplication::exec();

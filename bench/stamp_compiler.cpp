@@ -5,7 +5,8 @@
 #include <ctime>
 #include <unistd.h>
 
-int main() {
+int main()
+{
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     const char* directory = std::getenv("STAMP_DIR");

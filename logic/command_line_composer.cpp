@@ -31,7 +31,8 @@ class CommandBuilder {
 public:
     explicit CommandBuilder(std::string_view start) { restart(start); }
 
-    void restart(std::string_view start) {
+    void restart(std::string_view start)
+    {
         m_line = CommandLine{};
         m_line.text = start;
         const std::size_t blank = start.find(' ');
@@ -39,12 +40,14 @@ public:
         appendWords(start.substr(blank));
     }
 
-    void appendLiteral(std::string_view literal) {
+    void appendLiteral(std::string_view literal)
+    {
         m_line.text += literal;
         appendWords(literal);
     }
 
-    void appendQuotedPath(const std::string& path) {
+    void appendQuotedPath(const std::string& path)
+    {
         m_line.text.append(kQuote).append(path).append(kQuote);
         m_line.arguments.push_back(path);
     }
@@ -52,7 +55,8 @@ public:
     CommandLine take() { return std::move(m_line); }
 
 private:
-    void appendWords(std::string_view literal) {
+    void appendWords(std::string_view literal)
+    {
         std::size_t begin = literal.find_first_not_of(' ');
         while (begin != std::string_view::npos) {
             const std::size_t end = literal.find(' ', begin);
@@ -64,12 +68,14 @@ private:
     CommandLine m_line;
 };
 
-bool isSet(const OptionBoard& board, Box box) {
+bool isSet(const OptionBoard& board, Box box)
+{
     return board.value(box) == 1;
 }
 
 void replaceWithMode(CommandBuilder& builder, const OptionBoard& board, std::string_view start,
-                     const std::string& path) {
+                     const std::string& path)
+{
     builder.restart(start);
     builder.appendQuotedPath(path);
     if (isSet(board, Box::chkProcessors)) {
@@ -79,7 +85,8 @@ void replaceWithMode(CommandBuilder& builder, const OptionBoard& board, std::str
 
 } // namespace
 
-const CommandLine& composeCommandLine(const OptionBoard& board, CommandLine& currentCommandLine) {
+const CommandLine& composeCommandLine(const OptionBoard& board, CommandLine& currentCommandLine)
+{
     CommandBuilder builder(kConvertStart);
     builder.appendQuotedPath(board.bspPath());
     if (isSet(board, Box::chkProcessors)) {
@@ -104,6 +111,7 @@ const CommandLine& composeCommandLine(const OptionBoard& board, CommandLine& cur
     return currentCommandLine;
 }
 
-CommandLine initialCommandLine() {
+CommandLine initialCommandLine()
+{
     return CommandBuilder(kConvertStart).take();
 }

@@ -19,7 +19,8 @@ constexpr std::string_view kBadBsp = "You have not selected a valid .BSP";
 constexpr std::string_view kCannotStart = "BSPC.exe does not seem to be in the current Directory";
 
 std::optional<std::string_view> checkPath(const std::string& path, std::string_view extension,
-                                          std::string_view missing, std::string_view invalid) {
+                                          std::string_view missing, std::string_view invalid)
+{
     if (path.empty()) {
         return missing;
     }
@@ -29,7 +30,8 @@ std::optional<std::string_view> checkPath(const std::string& path, std::string_v
     return std::nullopt;
 }
 
-std::optional<std::string_view> validationProblem(const OptionBoard& board) {
+std::optional<std::string_view> validationProblem(const OptionBoard& board)
+{
     if (board.value(Box::chkOptimiseAas) == 1) {
         if (auto problem = checkPath(board.aasPath(), ".AAS", kNoAas, kBadAas)) {
             return problem;
@@ -42,7 +44,8 @@ std::optional<std::string_view> validationProblem(const OptionBoard& board) {
 }
 
 void composePrintAndLaunch(const OptionBoard& board, CommandLine& currentCommandLine,
-                           const CompileServices& services) {
+                           const CompileServices& services)
+{
     const CommandLine& command = composeCommandLine(board, currentCommandLine);
     services.panel.printLine(command.text);
     services.launcher.launch(command.program, command.arguments);
@@ -50,7 +53,8 @@ void composePrintAndLaunch(const OptionBoard& board, CommandLine& currentCommand
 
 } // namespace
 
-void processFile(const OptionBoard& board, CommandLine& currentCommandLine, const CompileServices& services) {
+void processFile(const OptionBoard& board, CommandLine& currentCommandLine, const CompileServices& services)
+{
     // One trap for every step: whatever fails, the user gets the one fixed message.
     try {
         if (const auto problem = validationProblem(board)) {

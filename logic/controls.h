@@ -37,18 +37,22 @@ inline constexpr std::array<Box, 5> kBuildOptions{Box::chkOutput, Box::chkLiquid
 inline constexpr std::array<Box, 3> kModeBoxes{Box::chkReach, Box::chkOptimiseAas, Box::chkConvertToMap};
 inline constexpr std::array<Box, 3> kInertBoxes{Box::Check1, Box::Check3, Box::Check4};
 
-constexpr std::size_t indexOf(Box box) {
+constexpr std::size_t indexOf(Box box)
+{
     return static_cast<std::size_t>(box);
 }
-constexpr std::size_t indexOf(Button button) {
+constexpr std::size_t indexOf(Button button)
+{
     return static_cast<std::size_t>(button);
 }
 
-constexpr bool isInert(Box box) {
+constexpr bool isInert(Box box)
+{
     return box == Box::Check1 || box == Box::Check3 || box == Box::Check4;
 }
 
-constexpr bool isBuildOption(Box box) {
+constexpr bool isBuildOption(Box box)
+{
     for (Box option : kBuildOptions) {
         if (option == box) {
             return true;

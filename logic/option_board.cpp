@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
-void OptionBoard::setValue(Box box, int value) {
+void OptionBoard::setValue(Box box, int value)
+{
     if (value != 0 && value != 1) {
         throw std::invalid_argument("a check box holds 0 or 1");
     }
@@ -18,14 +19,16 @@ void OptionBoard::setValue(Box box, int value) {
     runRule(box);
 }
 
-void OptionBoard::click(Box box) {
+void OptionBoard::click(Box box)
+{
     if (!isEnabled(box)) {
         return;
     }
     setValue(box, value(box) == 0 ? 1 : 0);
 }
 
-void OptionBoard::setDisplayedPath(const std::string& path) {
+void OptionBoard::setDisplayedPath(const std::string& path)
+{
     if (m_displayedPath == path) {
         return;
     }
@@ -35,18 +38,21 @@ void OptionBoard::setDisplayedPath(const std::string& path) {
     }
 }
 
-void OptionBoard::addObserver(BoardObserver* observer) {
+void OptionBoard::addObserver(BoardObserver* observer)
+{
     if (observer != nullptr &&
         std::find(m_observers.begin(), m_observers.end(), observer) == m_observers.end()) {
         m_observers.push_back(observer);
     }
 }
 
-void OptionBoard::removeObserver(BoardObserver* observer) {
+void OptionBoard::removeObserver(BoardObserver* observer)
+{
     std::erase(m_observers, observer);
 }
 
-void OptionBoard::runRule(Box box) {
+void OptionBoard::runRule(Box box)
+{
     switch (box) {
     case Box::chkOutput:
     case Box::chkLiquids:
@@ -72,7 +78,8 @@ void OptionBoard::runRule(Box box) {
     }
 }
 
-void OptionBoard::guardRule(Box buildOption) {
+void OptionBoard::guardRule(Box buildOption)
+{
     const bool modeChosen =
         value(Box::chkReach) == 1 || value(Box::chkOptimiseAas) == 1 || value(Box::chkConvertToMap) == 1;
     if (modeChosen) {
@@ -80,7 +87,8 @@ void OptionBoard::guardRule(Box buildOption) {
     }
 }
 
-void OptionBoard::convertToMapRule() {
+void OptionBoard::convertToMapRule()
+{
     if (value(Box::chkConvertToMap) != 1) {
         return;
     }
@@ -89,7 +97,8 @@ void OptionBoard::convertToMapRule() {
     setValue(Box::chkOptimiseAas, 0);
 }
 
-void OptionBoard::reachRule() {
+void OptionBoard::reachRule()
+{
     if (value(Box::chkReach) != 1) {
         return;
     }
@@ -101,7 +110,8 @@ void OptionBoard::reachRule() {
 
 // Two checks in sequence: the second reads the box afresh, so it also runs when another mode box
 // has just cleared optimise from inside its own rule.
-void OptionBoard::optimiseRule() {
+void OptionBoard::optimiseRule()
+{
     if (value(Box::chkOptimiseAas) == 1) {
         setButtonEnabled(Button::Command2, false);
         setButtonEnabled(Button::cmdSelectAAS, true);
@@ -118,13 +128,15 @@ void OptionBoard::optimiseRule() {
     }
 }
 
-void OptionBoard::clearBuildOptions() {
+void OptionBoard::clearBuildOptions()
+{
     for (Box option : kBuildOptions) {
         setValue(option, 0);
     }
 }
 
-void OptionBoard::setButtonEnabled(Button button, bool enabled) {
+void OptionBoard::setButtonEnabled(Button button, bool enabled)
+{
     bool& stored = m_buttonEnabled[indexOf(button)];
     if (stored == enabled) {
         return;

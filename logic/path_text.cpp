@@ -2,12 +2,14 @@
 
 namespace {
 
-bool isContinuation(unsigned char byte) {
+bool isContinuation(unsigned char byte)
+{
     return (byte & 0xC0U) == 0x80U;
 }
 
 // Length of the sequence a lead byte announces; 0 for a byte that cannot lead one.
-std::size_t sequenceLength(unsigned char lead) {
+std::size_t sequenceLength(unsigned char lead)
+{
     if (lead < 0x80U) {
         return 1;
     }
@@ -24,7 +26,8 @@ std::size_t sequenceLength(unsigned char lead) {
 }
 
 // Start of the character that ends just before `end`.
-std::size_t characterStart(std::string_view text, std::size_t end) {
+std::size_t characterStart(std::string_view text, std::size_t end)
+{
     const std::size_t limit = end >= 4 ? end - 4 : 0;
     std::size_t lead = end - 1;
     while (lead > limit && isContinuation(static_cast<unsigned char>(text[lead]))) {
@@ -39,7 +42,8 @@ std::size_t characterStart(std::string_view text, std::size_t end) {
 
 } // namespace
 
-std::string_view lastCharacters(std::string_view utf8, std::size_t count) {
+std::string_view lastCharacters(std::string_view utf8, std::size_t count)
+{
     std::size_t start = utf8.size();
     for (std::size_t taken = 0; taken < count && start > 0; ++taken) {
         start = characterStart(utf8, start);
@@ -47,7 +51,8 @@ std::string_view lastCharacters(std::string_view utf8, std::size_t count) {
     return utf8.substr(start);
 }
 
-std::string asciiUpper(std::string_view text) {
+std::string asciiUpper(std::string_view text)
+{
     std::string upper(text);
     for (char& c : upper) {
         if (c >= 'a' && c <= 'z') {

@@ -9,9 +9,12 @@ OpenFileDialog::OpenFileDialog(QWidget* parent, const QString& title, const QStr
     : QObject(parent)
     , m_parent(parent)
     , m_title(title)
-    , m_initialDirectory(initialDirectory) {}
+    , m_initialDirectory(initialDirectory)
+{
+}
 
-QFileDialog& OpenFileDialog::fileDialog() {
+QFileDialog& OpenFileDialog::fileDialog()
+{
     if (m_dialog == nullptr) {
         m_dialog = new QFileDialog(m_parent);
         m_dialog->setObjectName(objectName());
@@ -27,7 +30,8 @@ QFileDialog& OpenFileDialog::fileDialog() {
     return *m_dialog;
 }
 
-std::string OpenFileDialog::chooseFile() {
+std::string OpenFileDialog::chooseFile()
+{
     QFileDialog& dialog = fileDialog();
     if (!m_fileName.empty()) {
         const QFileInfo chosen(QString::fromStdString(m_fileName));
@@ -44,7 +48,8 @@ std::string OpenFileDialog::chooseFile() {
 
 // A completion list that opened while a path was typed can outlive the dialog and would swallow
 // the user's next click on the main window.
-void OpenFileDialog::closeCompletionPopups() {
+void OpenFileDialog::closeCompletionPopups()
+{
     const QList<QCompleter*> completers = fileDialog().findChildren<QCompleter*>();
     for (QCompleter* completer : completers) {
         if (completer->popup() != nullptr) {
@@ -53,7 +58,8 @@ void OpenFileDialog::closeCompletionPopups() {
     }
 }
 
-QString OpenFileDialog::quake3MapDirectory() {
+QString OpenFileDialog::quake3MapDirectory()
+{
     const QDir home = QDir::home();
     for (const QString& candidate : {QStringLiteral(".q3a/baseq3/maps"), QStringLiteral(".q3a")}) {
         if (QFileInfo(home, candidate).isDir()) {

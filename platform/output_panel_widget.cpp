@@ -4,17 +4,20 @@
 #include <QPainter>
 
 OutputPanelWidget::OutputPanelWidget(QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent)
+{
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
 }
 
-void OutputPanelWidget::printLine(const std::string& text) {
+void OutputPanelWidget::printLine(const std::string& text)
+{
     m_lines.append(QString::fromStdString(text));
     update();
 }
 
-void OutputPanelWidget::paintEvent(QPaintEvent* event) {
+void OutputPanelWidget::paintEvent(QPaintEvent* event)
+{
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::Text));
     const QFontMetrics metrics(font());

@@ -7,7 +7,8 @@
 
 namespace {
 
-QStringList searchDirectories() {
+QStringList searchDirectories()
+{
     QStringList directories{QStringLiteral(".")};
     // An empty PATH entry means the current directory, as for the shell's own search.
     for (const QString& entry : qEnvironmentVariable("PATH").split(QLatin1Char(':'))) {
@@ -19,7 +20,8 @@ QStringList searchDirectories() {
     return directories;
 }
 
-QStringList candidateNames(const QString& name) {
+QStringList candidateNames(const QString& name)
+{
     QStringList names{name};
     if (name.toLower() != name) {
         names << name.toLower();
@@ -29,7 +31,8 @@ QStringList candidateNames(const QString& name) {
 
 } // namespace
 
-std::optional<QString> ProcessLauncher::findProgram(const QString& name) {
+std::optional<QString> ProcessLauncher::findProgram(const QString& name)
+{
     if (name.isEmpty() || name.contains(QLatin1Char('/'))) {
         return std::nullopt;
     }
@@ -44,7 +47,8 @@ std::optional<QString> ProcessLauncher::findProgram(const QString& name) {
     return std::nullopt;
 }
 
-void ProcessLauncher::launch(const std::string& program, const std::vector<std::string>& arguments) {
+void ProcessLauncher::launch(const std::string& program, const std::vector<std::string>& arguments)
+{
     const std::optional<QString> path = findProgram(QString::fromStdString(program));
     if (!path) {
         throw LaunchError("program not found: " + program);

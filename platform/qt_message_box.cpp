@@ -2,7 +2,8 @@
 
 #include <QMessageBox>
 
-void QtMessageBox::showMessage(const std::string& text) {
+void QtMessageBox::showMessage(const std::string& text)
+{
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("tarnwick"), QString::fromStdString(text),
                     QMessageBox::Ok, m_parent);
     box.setObjectName(QStringLiteral("tarnwickMessage"));

@@ -9,7 +9,9 @@
 class QtMessageBox : public MessageBox {
 public:
     explicit QtMessageBox(QWidget* parent)
-        : m_parent(parent) {}
+        : m_parent(parent)
+    {
+    }
     void showMessage(const std::string& text) override;
 
 private:

@@ -9,7 +9,8 @@
 #include <vector>
 
 // Test tables name boxes by their control names; these turn such names into boxes.
-inline std::optional<Box> boxNamed(const QString& name) {
+inline std::optional<Box> boxNamed(const QString& name)
+{
     for (Box box : kAllBoxes) {
         if (name == QLatin1StringView(controlName(box).data(), qsizetype(controlName(box).size()))) {
             return box;
@@ -18,7 +19,8 @@ inline std::optional<Box> boxNamed(const QString& name) {
     return std::nullopt;
 }
 
-inline std::vector<Box> boxesNamed(const QString& names) {
+inline std::vector<Box> boxesNamed(const QString& names)
+{
     std::vector<Box> boxes;
     for (const QString& name : names.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         if (auto box = boxNamed(name)) {
@@ -30,7 +32,8 @@ inline std::vector<Box> boxesNamed(const QString& names) {
     return boxes;
 }
 
-inline QStringList toQStringList(const std::vector<std::string>& items) {
+inline QStringList toQStringList(const std::vector<std::string>& items)
+{
     QStringList list;
     for (const std::string& item : items) {
         list << QString::fromStdString(item);

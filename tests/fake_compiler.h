@@ -19,14 +19,16 @@ public:
     };
 
     explicit FakeCompiler(const QString& recordDirectory)
-        : m_records(recordDirectory) {
+        : m_records(recordDirectory)
+    {
         QDir().mkpath(m_records);
     }
 
     // A script named `name` in `directory`; `body` runs after recording (e.g. "sleep 5").
     bool write(const QString& directory, const QString& name, const QString& tag,
                QFile::Permissions permissions = executable(), const QString& interpreter = "/bin/sh",
-               const QString& body = {}) const {
+               const QString& body = {}) const
+    {
         QDir().mkpath(directory);
         QFile script(directory + '/' + name);
         if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
@@ -43,11 +45,13 @@ public:
         return script.setPermissions(permissions);
     }
 
-    static QFile::Permissions executable() {
+    static QFile::Permissions executable()
+    {
         return QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup;
     }
 
-    QList<Run> runs() const {
+    QList<Run> runs() const
+    {
         QList<Run> runs;
         const QStringList files = QDir(m_records).entryList({"run.*"}, QDir::Files, QDir::Name);
         for (const QString& name : files) {
@@ -77,14 +81,16 @@ public:
     }
 
     // Finished runs, counted without reading them.
-    qsizetype runCount() const {
+    qsizetype runCount() const
+    {
         return QDir(m_records)
             .entryList({"run.*"}, QDir::Files)
             .filter(QRegularExpression("^run\\.\\d+$"))
             .size();
     }
 
-    void clear() const {
+    void clear() const
+    {
         QDir records(m_records);
         records.removeRecursively();
         QDir().mkpath(m_records);

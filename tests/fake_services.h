@@ -20,7 +20,8 @@ struct FakeMessageBox : MessageBox {
 struct FakeOutputPanel : OutputPanel {
     QStringList printed;
     bool failing = false;
-    void printLine(const std::string& text) override {
+    void printLine(const std::string& text) override
+    {
         if (failing) {
             throw std::runtime_error("panel gone");
         }
@@ -35,7 +36,8 @@ struct FakeLauncher : ProgramLauncher {
     };
     std::vector<Launch> launches;
     bool failing = false;
-    void launch(const std::string& program, const std::vector<std::string>& arguments) override {
+    void launch(const std::string& program, const std::vector<std::string>& arguments) override
+    {
         if (failing) {
             throw LaunchError("not there");
         }
@@ -48,7 +50,8 @@ struct FakeFileDialog : FileDialog {
     std::deque<std::optional<std::string>> answers;
     std::string held;
     int openings = 0;
-    std::string chooseFile() override {
+    std::string chooseFile() override
+    {
         ++openings;
         if (!answers.empty()) {
             if (answers.front()) {

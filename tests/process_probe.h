@@ -8,7 +8,8 @@
 namespace processProbe {
 
 // Children that have exited but were never reaped.
-inline int zombieChildren() {
+inline int zombieChildren()
+{
     int zombies = 0;
     const QByteArray self = QByteArray::number(QCoreApplication::applicationPid());
     for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
@@ -25,11 +26,13 @@ inline int zombieChildren() {
     return zombies;
 }
 
-inline qsizetype openDescriptors() {
+inline qsizetype openDescriptors()
+{
     return QDir("/proc/self/fd").entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot).size();
 }
 
-inline qint64 residentKiB() {
+inline qint64 residentKiB()
+{
     QFile status("/proc/self/status");
     if (!status.open(QIODevice::ReadOnly)) {
         return -1;

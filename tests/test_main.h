@@ -8,7 +8,8 @@
 // Window tests run without a display unless the caller chose a platform, and with the same style
 // and font the program sets for itself.
 #define TARNWICK_WIDGET_TEST_MAIN(TestClass)                                                                 \
-    int main(int argc, char** argv) {                                                                        \
+    int main(int argc, char** argv)                                                                          \
+    {                                                                                                        \
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {                                                 \
             qputenv("QT_QPA_PLATFORM", "offscreen");                                                         \
         }                                                                                                    \
@@ -19,7 +20,8 @@
     }
 
 // True once no top-level window is left showing.
-inline bool noWindowLeftOpen() {
+inline bool noWindowLeftOpen()
+{
     const QWidgetList windows = QApplication::topLevelWidgets();
     return std::none_of(windows.begin(), windows.end(), [](QWidget* window) { return window->isVisible(); });
 }

@@ -8,7 +8,8 @@ class TestCommandLineComposer : public QObject {
     Q_OBJECT
 
 private slots:
-    void composesEachCommandForm_data() {
+    void composesEachCommandForm_data()
+    {
         QTest::addColumn<QString>("clicks");
         QTest::addColumn<QString>("bsp");
         QTest::addColumn<QString>("aas");
@@ -64,7 +65,8 @@ private slots:
             << "BSPC -bsp2aas \"/m/Karte-äöü-地图.bsp\"" << QStringList{"-bsp2aas", "/m/Karte-äöü-地图.bsp"};
     }
 
-    void composesEachCommandForm() {
+    void composesEachCommandForm()
+    {
         QFETCH(QString, clicks);
         QFETCH(QString, bsp);
         QFETCH(QString, aas);
@@ -84,7 +86,8 @@ private slots:
         QTEST(toQStringList(current.arguments), "arguments");
     }
 
-    void composingTwiceGivesTheSameLineWhateverWasHeld() {
+    void composingTwiceGivesTheSameLineWhateverWasHeld()
+    {
         OptionBoard board;
         board.setBspPath("/m/a.bsp");
         board.click(Box::chkNoCsg);
@@ -97,7 +100,8 @@ private slots:
         QCOMPARE(current.text, std::string("BSPC -bsp2aas \"/m/a.bsp\" -nocsg"));
     }
 
-    void holdsTheConversionStartBeforeAnyComposition() {
+    void holdsTheConversionStartBeforeAnyComposition()
+    {
         const CommandLine initial = initialCommandLine();
         QCOMPARE(initial.text, std::string("BSPC -bsp2aas "));
         QCOMPARE(initial.program, std::string("BSPC"));

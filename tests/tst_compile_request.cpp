@@ -14,7 +14,8 @@ class TestCompileRequest : public QObject {
     Q_OBJECT
 
 private slots:
-    void validatesThenPrintsAndLaunches_data() {
+    void validatesThenPrintsAndLaunches_data()
+    {
         QTest::addColumn<QString>("clicks");
         QTest::addColumn<QString>("bsp");
         QTest::addColumn<QString>("aas");
@@ -114,7 +115,8 @@ private slots:
                                                                << "";
     }
 
-    void validatesThenPrintsAndLaunches() {
+    void validatesThenPrintsAndLaunches()
+    {
         QFETCH(QString, clicks);
         QFETCH(QString, bsp);
         QFETCH(QString, aas);
@@ -147,7 +149,8 @@ private slots:
         QCOMPARE(launcher.launches[0].arguments, current.arguments);
     }
 
-    void aFailedLaunchLeavesTheLinePrintedAndShowsTheOneMessage() {
+    void aFailedLaunchLeavesTheLinePrintedAndShowsTheOneMessage()
+    {
         OptionBoard board;
         board.setBspPath("/m/a.bsp");
         CommandLine current = initialCommandLine();
@@ -163,7 +166,8 @@ private slots:
         QCOMPARE(current.text, std::string("BSPC -bsp2aas \"/m/a.bsp\""));
     }
 
-    void anyOtherFailureEndsInTheSameMessage() {
+    void anyOtherFailureEndsInTheSameMessage()
+    {
         OptionBoard board;
         board.setBspPath("/m/a.bsp");
         CommandLine current = initialCommandLine();
@@ -178,7 +182,8 @@ private slots:
         QVERIFY(launcher.launches.empty());
     }
 
-    void severalPressesStartSeveralCompilers() {
+    void severalPressesStartSeveralCompilers()
+    {
         OptionBoard board;
         board.setBspPath("/m/a.bsp");
         CommandLine current = initialCommandLine();

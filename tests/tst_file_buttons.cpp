@@ -20,13 +20,15 @@ private:
     FakeFileDialog m_aasDialog;
     std::unique_ptr<MainWindow> m_window;
 
-    void click(const char* name) {
+    void click(const char* name)
+    {
         auto* button = m_window->findChild<QAbstractButton*>(QString::fromLatin1(name));
         QVERIFY2(button != nullptr && button->isEnabled(), name);
         button->click();
     }
 
-    static std::deque<std::optional<std::string>> script(const Answers& answers) {
+    static std::deque<std::optional<std::string>> script(const Answers& answers)
+    {
         std::deque<std::optional<std::string>> scripted;
         for (const QString& answer : answers) {
             scripted.push_back(answer == "<cancel>" ? std::nullopt : std::optional(answer.toStdString()));
@@ -38,19 +40,22 @@ private:
     QStringList printed() const { return m_window->outputPanel().lines(); }
 
 private slots:
-    void init() {
+    void init()
+    {
         m_bspDialog = {};
         m_aasDialog = {};
         m_window = std::make_unique<MainWindow>(
             MainWindow::Services{&m_messages, &m_launcher, &m_bspDialog, &m_aasDialog});
     }
 
-    void cleanup() {
+    void cleanup()
+    {
         m_window.reset();
         QTRY_VERIFY(noWindowLeftOpen());
     }
 
-    void selectingABspFillsPathAndFileNameBox_data() {
+    void selectingABspFillsPathAndFileNameBox_data()
+    {
         QTest::addColumn<Answers>("answers");
         QTest::addColumn<QString>("expected");
         QTest::addRow("a pick") << Answers{"/maps/dm1.bsp"} << "/maps/dm1.bsp";
@@ -61,7 +66,8 @@ private slots:
             << Answers{"/maps/dm1.bsp", "/maps/dm2.bsp"} << "/maps/dm2.bsp";
     }
 
-    void selectingABspFillsPathAndFileNameBox() {
+    void selectingABspFillsPathAndFileNameBox()
+    {
         QFETCH(Answers, answers);
         QFETCH(QString, expected);
         m_bspDialog.answers = script(answers);
@@ -81,7 +87,8 @@ private slots:
         QVERIFY(printed().isEmpty() && m_messages.shown.isEmpty());
     }
 
-    void selectingAnAasFillsOnlyTheAasPath() {
+    void selectingAnAasFillsOnlyTheAasPath()
+    {
         m_bspDialog.answers = script({"/maps/dm1.bsp"});
         m_aasDialog.answers = script({"/maps/dm1.aas", "<cancel>"});
         click("Command2");
@@ -96,7 +103,8 @@ private slots:
         QVERIFY(m_window->findChild<QPushButton*>("cmdSelectAAS")->isEnabled());
     }
 
-    void displayFileNamePrintsPathAndLastFourCharacters_data() {
+    void displayFileNamePrintsPathAndLastFourCharacters_data()
+    {
         QTest::addColumn<QString>("bsp");
         QTest::addColumn<QStringList>("lines");
         QTest::addRow("nothing chosen") << "" << QStringList{"", ""};
@@ -106,7 +114,8 @@ private slots:
             << "/карты/карта.бсп" << QStringList{"/карты/карта.бсп", ".бсп"};
     }
 
-    void displayFileNamePrintsPathAndLastFourCharacters() {
+    void displayFileNamePrintsPathAndLastFourCharacters()
+    {
         QFETCH(QString, bsp);
         if (!bsp.isEmpty()) {
             m_bspDialog.answers = script({bsp});
@@ -116,7 +125,8 @@ private slots:
         QTEST(printed(), "lines");
     }
 
-    void displayCommandLinePrintsWithoutValidating_data() {
+    void displayCommandLinePrintsWithoutValidating_data()
+    {
         QTest::addColumn<QString>("clicks");
         QTest::addColumn<QString>("line");
         QTest::addRow("nothing chosen") << ""
@@ -127,7 +137,8 @@ private slots:
                                        << "BSPC -bsp2aas \"\" -noverbose -freetree";
     }
 
-    void displayCommandLinePrintsWithoutValidating() {
+    void displayCommandLinePrintsWithoutValidating()
+    {
         QFETCH(QString, clicks);
         for (const QString& name : clicks.split(' ', Qt::SkipEmptyParts)) {
             click(qPrintable(name));
@@ -141,7 +152,8 @@ private slots:
         QVERIFY(m_messages.shown.isEmpty());
     }
 
-    void panelKeepsEveryLineInOrder() {
+    void panelKeepsEveryLineInOrder()
+    {
         click("Command3");
         click("Command4");
         m_bspDialog.answers = script({"/m/a.bsp"});

@@ -34,7 +34,8 @@ private:
     std::optional<FakeCompiler> m_fake;
     QList<qint64> m_leftRunning;
 
-    QStringList request() {
+    QStringList request()
+    {
         OptionBoard board;
         board.setBspPath("/maps/a.bsp");
         CommandLine current = initialCommandLine();
@@ -45,7 +46,8 @@ private:
         return messages.shown;
     }
 
-    bool waitForRuns(qsizetype count) {
+    bool waitForRuns(qsizetype count)
+    {
         QDeadlineTimer deadline(20000);
         while (m_fake->runCount() < count && !deadline.hasExpired()) {
             QTest::qWait(10);
@@ -53,12 +55,14 @@ private:
         return m_fake->runCount() == count;
     }
 
-    void writeCompiler(const QString& directory, const QString& body = {}) {
+    void writeCompiler(const QString& directory, const QString& body = {})
+    {
         QVERIFY(m_fake->write(directory, "BSPC", "fake", FakeCompiler::executable(), "/bin/sh", body));
     }
 
 private slots:
-    void initTestCase() {
+    void initTestCase()
+    {
         QVERIFY(m_root.isValid());
         m_savedDirectory = QDir::currentPath();
         if (qEnvironmentVariableIsSet("PATH")) {
@@ -67,7 +71,8 @@ private slots:
         m_fake.emplace(m_root.path() + "/records");
     }
 
-    void init() {
+    void init()
+    {
         m_work = m_root.path() + "/work";
         QDir(m_work).removeRecursively();
         QVERIFY(QDir().mkpath(m_work));
@@ -76,7 +81,8 @@ private slots:
         m_fake->clear();
     }
 
-    void cleanup() {
+    void cleanup()
+    {
         for (qint64 pid : std::as_const(m_leftRunning)) {
             ::kill(pid_t(pid), SIGKILL);
         }
@@ -87,7 +93,8 @@ private slots:
     }
 
     // A thousand requests in one process: each starts one compiler, and nothing piles up.
-    void soakLeavesNoZombieDescriptorOrMemoryBehind() {
+    void soakLeavesNoZombieDescriptorOrMemoryBehind()
+    {
         writeCompiler(m_work);
         constexpr int warmUp = 50;
         constexpr int requests = 1000;
@@ -119,7 +126,8 @@ private slots:
 #endif
     }
 
-    void aMisbehavingCompilerLeavesTheFrontEndWorking_data() {
+    void aMisbehavingCompilerLeavesTheFrontEndWorking_data()
+    {
         QTest::addColumn<QString>("body");
         QTest::addColumn<bool>("keepsRunning");
         QTest::addRow("crashes at once") << "kill -SEGV $$" << false;
@@ -129,7 +137,8 @@ private slots:
         QTest::addRow("never exits") << "exec sleep 600" << true;
     }
 
-    void aMisbehavingCompilerLeavesTheFrontEndWorking() {
+    void aMisbehavingCompilerLeavesTheFrontEndWorking()
+    {
         QFETCH(QString, body);
         QFETCH(bool, keepsRunning);
         writeCompiler(m_work, body);
@@ -151,7 +160,8 @@ private slots:
         QVERIFY(waitForRuns(3));
     }
 
-    void aStrangeEnvironmentGivesALaunchOrTheMessage_data() {
+    void aStrangeEnvironmentGivesALaunchOrTheMessage_data()
+    {
         QTest::addColumn<QString>("compilerIn"); // "work", "bin" (relative to work) or "" for none
         QTest::addColumn<QString>("path");       // "<unset>" removes PATH
         QTest::addColumn<bool>("launches");
@@ -172,7 +182,8 @@ private slots:
         QTest::addRow("very long PATH") << "bin" << QString("/x").repeated(20000) + ":bin" << true;
     }
 
-    void aStrangeEnvironmentGivesALaunchOrTheMessage() {
+    void aStrangeEnvironmentGivesALaunchOrTheMessage()
+    {
         QFETCH(QString, compilerIn);
         QFETCH(QString, path);
         QFETCH(bool, launches);
@@ -187,7 +198,8 @@ private slots:
         QVERIFY(waitForRuns(launches ? 1 : 0));
     }
 
-    void aRemovedWorkingDirectoryGivesALaunchOrTheMessage() {
+    void aRemovedWorkingDirectoryGivesALaunchOrTheMessage()
+    {
         const QString doomed = m_work + "/doomed";
         QVERIFY(QDir().mkpath(doomed));
         writeCompiler(doomed);
@@ -203,7 +215,8 @@ private slots:
     }
 
     // Run by CTest a second time with standard output and error closed, or full.
-    void aRequestWorksWhateverStandardOutputIs() {
+    void aRequestWorksWhateverStandardOutputIs()
+    {
         writeCompiler(m_work, "echo progress; echo trouble >&2");
         QCOMPARE(request(), QStringList{});
         QVERIFY(waitForRuns(1));

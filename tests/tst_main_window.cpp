@@ -21,7 +21,8 @@ private:
     FakeFileDialog m_aasDialog;
     std::unique_ptr<MainWindow> m_window;
 
-    template <typename T> T* control(const char* name) {
+    template <typename T> T* control(const char* name)
+    {
         T* found = m_window->findChild<T*>(QString::fromLatin1(name));
         if (found == nullptr) {
             qFatal("control %s is missing", name);
@@ -29,20 +30,23 @@ private:
         return found;
     }
 
-    void clickEnabled(const char* name) {
+    void clickEnabled(const char* name)
+    {
         QAbstractButton* button = control<QAbstractButton>(name);
         QVERIFY2(button->isEnabled(), name);
         QTest::mouseClick(button, Qt::LeftButton);
     }
 
-    void showAndActivate() {
+    void showAndActivate()
+    {
         m_window->show();
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     }
 
 private slots:
-    void init() {
+    void init()
+    {
         m_messages = {};
         m_launcher = {};
         m_bspDialog = {};
@@ -51,12 +55,14 @@ private slots:
             MainWindow::Services{&m_messages, &m_launcher, &m_bspDialog, &m_aasDialog});
     }
 
-    void cleanup() {
+    void cleanup()
+    {
         m_window.reset();
         QTRY_VERIFY(noWindowLeftOpen());
     }
 
-    void startsWithEveryControlInItsInitialState() {
+    void startsWithEveryControlInItsInitialState()
+    {
         QCOMPARE(m_window->windowTitle(), "Tarnwick v0.05");
         QCOMPARE(m_window->size(), QSize(328, 286));
         QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
@@ -77,7 +83,8 @@ private slots:
         QVERIFY(!m_window->windowIcon().isNull());
     }
 
-    void showsTheExactTexts_data() {
+    void showsTheExactTexts_data()
+    {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("toolTip");
@@ -134,7 +141,8 @@ private slots:
                                   << "";
     }
 
-    void showsTheExactTexts() {
+    void showsTheExactTexts()
+    {
         QFETCH(QString, name);
         QFETCH(QString, caption);
         QFETCH(QString, toolTip);
@@ -146,14 +154,16 @@ private slots:
         QCOMPARE(accessible->text(QAccessible::Description), toolTip);
     }
 
-    void textBoxAndPanelHaveAccessibleNames() {
+    void textBoxAndPanelHaveAccessibleNames()
+    {
         for (const char* name : {"txtFileName", "picOut1"}) {
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control<QWidget>(name));
             QVERIFY2(!accessible->text(QAccessible::Name).isEmpty(), name);
         }
     }
 
-    void offScreenControlsExistButTakeNoFocus() {
+    void offScreenControlsExistButTakeNoFocus()
+    {
         const QRect client = m_window->rect();
         for (const char* name : {"picOut1", "Command3", "Command4"}) {
             QWidget* widget = control<QWidget>(name);
@@ -162,7 +172,8 @@ private slots:
         }
     }
 
-    void tabFollowsTheTableSkippingDisabledControls() {
+    void tabFollowsTheTableSkippingDisabledControls()
+    {
         showAndActivate();
         control<QWidget>("Command2")->setFocus();
         const QStringList expected{"cmdProcess",      "chkProcessors",  "chkOutput",   "chkBrushMerge",
@@ -176,7 +187,8 @@ private slots:
         QCOMPARE(visited, expected);
     }
 
-    void spaceOnAFocusedControlIsAClick() {
+    void spaceOnAFocusedControlIsAClick()
+    {
         showAndActivate();
         QWidget* box = control<QWidget>("chkProcessors");
         box->setFocus();
@@ -190,7 +202,8 @@ private slots:
         QCOMPARE(m_messages.shown, QStringList{"You must select a .BSP file"});
     }
 
-    void boxesShowWhatTheBoardHolds_data() {
+    void boxesShowWhatTheBoardHolds_data()
+    {
         QTest::addColumn<QString>("clicks");
         QTest::addColumn<QString>("checked");
         QTest::addRow("guard undoes a build option") << "chkConvertToMap chkNoCsg"
@@ -205,7 +218,8 @@ private slots:
                                         << "chkBrushMerge";
     }
 
-    void boxesShowWhatTheBoardHolds() {
+    void boxesShowWhatTheBoardHolds()
+    {
         QFETCH(QString, clicks);
         QFETCH(QString, checked);
         for (const QString& name : clicks.split(' ')) {
@@ -219,7 +233,8 @@ private slots:
         }
     }
 
-    void buttonsAndFileNameFollowTheOptimiseState() {
+    void buttonsAndFileNameFollowTheOptimiseState()
+    {
         m_bspDialog.answers = {"/maps/a.bsp"};
         m_aasDialog.answers = {"/maps/a.aas"};
         clickEnabled("Command2");
@@ -238,7 +253,8 @@ private slots:
         QCOMPARE(control<QLineEdit>("txtFileName")->text(), "/maps/a.bsp");
     }
 
-    void processRunsTheRequest() {
+    void processRunsTheRequest()
+    {
         m_bspDialog.answers = {"/maps/a b.bsp"};
         clickEnabled("Command2");
         clickEnabled("chkProcessors");
@@ -251,7 +267,8 @@ private slots:
     }
 
     // The real message box: modal, titled "tarnwick", one OK button, no icon.
-    void processWithNothingChosenShowsTheRealMessageBox() {
+    void processWithNothingChosenShowsTheRealMessageBox()
+    {
         MainWindow window(MainWindow::Services{nullptr, &m_launcher, &m_bspDialog, &m_aasDialog});
         window.show();
         QString title, text;
@@ -278,7 +295,8 @@ private slots:
     }
 
     // The layout is fixed, so the font must let every visible caption fit its control.
-    void everyVisibleCaptionFits() {
+    void everyVisibleCaptionFits()
+    {
         const QRect client = m_window->rect();
         for (QWidget* widget : m_window->findChildren<QAbstractButton*>()) {
             if (!client.contains(widget->geometry())) {

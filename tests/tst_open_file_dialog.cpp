@@ -15,7 +15,8 @@ private:
     QString m_second;
 
     // Opens the dialog and runs `answer` on it once it shows.
-    std::string openAndAnswer(OpenFileDialog& dialog, const std::function<void(QFileDialog*)>& answer) {
+    std::string openAndAnswer(OpenFileDialog& dialog, const std::function<void(QFileDialog*)>& answer)
+    {
         QTimer poll;
         // A dialog that ignored the answer would wait forever; close it so the test fails instead.
         QTimer giveUp;
@@ -34,14 +35,16 @@ private:
     }
 
     // What a user does: type the file's full path into the dialog's file name box.
-    static void pick(QFileDialog* dialog, const QString& path) {
+    static void pick(QFileDialog* dialog, const QString& path)
+    {
         auto* fileNameBox = dialog->findChild<QLineEdit*>("fileNameEdit");
         QVERIFY(fileNameBox != nullptr);
         fileNameBox->setText(path);
     }
 
 private slots:
-    void initTestCase() {
+    void initTestCase()
+    {
         QVERIFY(m_root.isValid());
         QDir(m_root.path()).mkpath("maps one");
         QDir(m_root.path()).mkpath("maps two");
@@ -55,7 +58,8 @@ private slots:
 
     void cleanup() { QTRY_VERIFY(noWindowLeftOpen()); }
 
-    void startsEmptyWithTitleAndNoFilter() {
+    void startsEmptyWithTitleAndNoFilter()
+    {
         QWidget parent;
         OpenFileDialog dialog(&parent, "Select Quake3 BSP", m_root.path());
         QCOMPARE(dialog.fileName(), std::string());
@@ -67,7 +71,8 @@ private slots:
         QCOMPARE(shown.parentWidget(), &parent);
     }
 
-    void keepsTheChoiceThroughACancelAndReopensAtIt() {
+    void keepsTheChoiceThroughACancelAndReopensAtIt()
+    {
         QWidget parent;
         OpenFileDialog dialog(&parent, QString(), QString());
 
@@ -98,7 +103,8 @@ private slots:
         QCOMPARE(dialog.fileName(), second);
     }
 
-    void findsTheQuake3MapsFolder() {
+    void findsTheQuake3MapsFolder()
+    {
         QTemporaryDir home;
         const QByteArray savedHome = qgetenv("HOME");
         qputenv("HOME", home.path().toUtf8());

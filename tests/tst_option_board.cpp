@@ -14,18 +14,22 @@ const std::string kAas = "/maps/q3 dm1.aas";
 class RecordingObserver : public BoardObserver {
 public:
     QStringList events;
-    void boxValueChanged(Box box, int value) override {
+    void boxValueChanged(Box box, int value) override
+    {
         events << QString::fromLatin1(controlName(box)) + QLatin1Char('=') + QString::number(value);
     }
-    void buttonEnabledChanged(Button button, bool enabled) override {
+    void buttonEnabledChanged(Button button, bool enabled) override
+    {
         events << QString::fromLatin1(controlName(button)) + QString::fromLatin1(enabled ? " on" : " off");
     }
-    void displayedPathChanged(const std::string& path) override {
+    void displayedPathChanged(const std::string& path) override
+    {
         events << QStringLiteral("path ") + QString::fromStdString(path);
     }
 };
 
-QString checkedBoxes(const OptionBoard& board) {
+QString checkedBoxes(const OptionBoard& board)
+{
     QStringList names;
     for (Box box : kAllBoxes) {
         if (board.value(box) == 1) {
@@ -35,7 +39,8 @@ QString checkedBoxes(const OptionBoard& board) {
     return names.join(QLatin1Char(' '));
 }
 
-void clickAll(OptionBoard& board, const QString& names) {
+void clickAll(OptionBoard& board, const QString& names)
+{
     for (Box box : boxesNamed(names)) {
         board.click(box);
     }
@@ -47,7 +52,8 @@ class TestOptionBoard : public QObject {
     Q_OBJECT
 
 private slots:
-    void startsWithEverythingOffAndOnlySelectAasDisabled() {
+    void startsWithEverythingOffAndOnlySelectAasDisabled()
+    {
         const OptionBoard board;
         QCOMPARE(checkedBoxes(board), QString());
         for (Box box : kAllBoxes) {
@@ -59,7 +65,8 @@ private slots:
         QVERIFY(board.bspPath().empty() && board.aasPath().empty() && board.displayedPath().empty());
     }
 
-    void clicksEndInTheRightState_data() {
+    void clicksEndInTheRightState_data()
+    {
         QTest::addColumn<QString>("aas");
         QTest::addColumn<QString>("clicks");
         QTest::addColumn<QString>("checked");
@@ -116,7 +123,8 @@ private slots:
                                                    << "" << true << false << shown;
     }
 
-    void clicksEndInTheRightState() {
+    void clicksEndInTheRightState()
+    {
         QFETCH(QString, aas);
         QFETCH(QString, clicks);
         OptionBoard board;
@@ -134,7 +142,8 @@ private slots:
     }
 
     // The nested order of the rules is visible to the window; these pin it down.
-    void notificationsFollowTheNestedRuleOrder_data() {
+    void notificationsFollowTheNestedRuleOrder_data()
+    {
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("clicks");
         QTest::addColumn<QStringList>("events");
@@ -169,7 +178,8 @@ private slots:
                                                                  << "Check1" << QStringList{};
     }
 
-    void notificationsFollowTheNestedRuleOrder() {
+    void notificationsFollowTheNestedRuleOrder()
+    {
         QFETCH(QString, before);
         QFETCH(QString, clicks);
         OptionBoard board;
@@ -185,7 +195,8 @@ private slots:
         board.removeObserver(&observer);
     }
 
-    void setValueAcceptsOnlyZeroAndOne() {
+    void setValueAcceptsOnlyZeroAndOne()
+    {
         OptionBoard board;
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, board.setValue(Box::chkReach, 2));
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, board.setValue(Box::chkReach, -1));
@@ -194,7 +205,8 @@ private slots:
 
     // Thousands of random click sequences, as a user could make them through the window, with the
     // invariants checked after every step.
-    void randomClicksKeepTheInvariants() {
+    void randomClicksKeepTheInvariants()
+    {
         std::mt19937 random(20261208);
         const std::vector<std::string> paths{
             "", "a", "/m/x.bsp", "/m/y.AAS", "/m/quote\" -nocsg \".bsp", "/m/blank s/é.bsp"};
@@ -225,7 +237,8 @@ private slots:
     }
 
 private:
-    static void verifyInvariants(const OptionBoard& board, int processors) {
+    static void verifyInvariants(const OptionBoard& board, int processors)
+    {
         int modes = 0;
         for (Box mode : kModeBoxes) {
             modes += board.value(mode);
@@ -251,7 +264,8 @@ private:
     }
 
     // The argument list read back as the text the user sees: blanks between words, the path quoted.
-    static std::string joinedWithQuotedPath(const CommandLine& line) {
+    static std::string joinedWithQuotedPath(const CommandLine& line)
+    {
         std::string joined = line.program;
         for (std::size_t i = 0; i < line.arguments.size(); ++i) {
             joined += i == 1 ? " \"" + line.arguments[i] + "\"" : " " + line.arguments[i];

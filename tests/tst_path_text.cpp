@@ -6,7 +6,8 @@ class TestPathText : public QObject {
     Q_OBJECT
 
 private slots:
-    void lastFourCharactersNeverSplitOne_data() {
+    void lastFourCharactersNeverSplitOne_data()
+    {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("tail");
 
@@ -26,7 +27,8 @@ private slots:
         QTest::addRow("embedded NUL") << QByteArray("a.b\0sp", 6) << QByteArray("b\0sp", 4);
     }
 
-    void lastFourCharactersNeverSplitOne() {
+    void lastFourCharactersNeverSplitOne()
+    {
         QFETCH(QByteArray, text);
         QFETCH(QByteArray, tail);
         const std::string_view last =
@@ -34,7 +36,8 @@ private slots:
         QCOMPARE(QByteArray(last.data(), qsizetype(last.size())), tail);
     }
 
-    void upperCasesAsciiLettersOnly_data() {
+    void upperCasesAsciiLettersOnly_data()
+    {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("upper");
         QTest::addRow("lower case") << QByteArray(".bsp") << QByteArray(".BSP");
@@ -43,7 +46,8 @@ private slots:
         QTest::addRow("accented stays itself") << QByteArray("\xC3\xA4") << QByteArray("\xC3\xA4");
     }
 
-    void upperCasesAsciiLettersOnly() {
+    void upperCasesAsciiLettersOnly()
+    {
         QFETCH(QByteArray, text);
         QFETCH(QByteArray, upper);
         QCOMPARE(QByteArray::fromStdString(asciiUpper(text.toStdString())), upper);

@@ -26,7 +26,8 @@ private:
     QString m_savedDirectory;
     std::optional<FakeCompiler> m_fake;
 
-    QStringList request(OptionBoard& board) {
+    QStringList request(OptionBoard& board)
+    {
         CommandLine current = initialCommandLine();
         FakeMessageBox messages;
         FakeOutputPanel panel;
@@ -35,7 +36,8 @@ private:
         return messages.shown;
     }
 
-    QList<FakeCompiler::Run> waitForRuns(int count) {
+    QList<FakeCompiler::Run> waitForRuns(int count)
+    {
         QDeadlineTimer deadline(10000);
         while (m_fake->runs().size() < count && !deadline.hasExpired()) {
             QTest::qWait(20);
@@ -44,14 +46,16 @@ private:
     }
 
 private slots:
-    void initTestCase() {
+    void initTestCase()
+    {
         QVERIFY(m_root.isValid());
         m_savedPath = qEnvironmentVariable("PATH");
         m_savedDirectory = QDir::currentPath();
         m_fake.emplace(m_root.path() + "/records");
     }
 
-    void init() {
+    void init()
+    {
         m_work = m_root.path() + "/work " + QTest::currentDataTag();
         m_bin = m_root.path() + "/bin";
         QDir(m_work).removeRecursively();
@@ -63,13 +67,15 @@ private slots:
         m_fake->clear();
     }
 
-    void cleanup() {
+    void cleanup()
+    {
         QDir::setCurrent(m_savedDirectory);
         qputenv("PATH", m_savedPath.toUtf8());
         QTRY_COMPARE(processProbe::zombieChildren(), 0);
     }
 
-    void pathsArriveAsOneUnchangedArgument_data() {
+    void pathsArriveAsOneUnchangedArgument_data()
+    {
         QTest::addColumn<QString>("path");
         QTest::addRow("blanks") << "/maps/my maps/dm 1.bsp";
         QTest::addRow("double quote") << "/maps/a\" -nocsg \"b.bsp";
@@ -82,7 +88,8 @@ private slots:
         QTest::addRow("over a thousand characters") << "/m/" + QString(1200, 'x') + ".bsp";
     }
 
-    void pathsArriveAsOneUnchangedArgument() {
+    void pathsArriveAsOneUnchangedArgument()
+    {
         QFETCH(QString, path);
         QVERIFY(m_fake->write(m_work, "BSPC", "cwd"));
         OptionBoard board;
@@ -97,7 +104,8 @@ private slots:
         QVERIFY(!QFileInfo::exists(m_work + "/marker"));
     }
 
-    void eachCommandFormArrivesExactly_data() {
+    void eachCommandFormArrivesExactly_data()
+    {
         QTest::addColumn<int>("mode");
         QTest::addColumn<QStringList>("arguments");
         QTest::addRow("conversion") << -1 << QStringList{"-bsp2aas", "/m/a.bsp", "-threads", "2", "-nocsg"};
@@ -109,7 +117,8 @@ private slots:
             << int(Box::chkConvertToMap) << QStringList{"-bsp2map", "/m/a.bsp", "-threads", "2"};
     }
 
-    void eachCommandFormArrivesExactly() {
+    void eachCommandFormArrivesExactly()
+    {
         QFETCH(int, mode);
         QVERIFY(m_fake->write(m_work, "BSPC", "cwd"));
         OptionBoard board;
@@ -128,7 +137,8 @@ private slots:
         QTEST(runs[0].arguments, "arguments");
     }
 
-    void findsTheCompilerOrFailsWithTheOneMessage_data() {
+    void findsTheCompilerOrFailsWithTheOneMessage_data()
+    {
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("ranTag"); // empty: the request must fail
         QTest::addRow("upper case in the working directory") << "cwd:BSPC bin:bspc"
@@ -158,7 +168,8 @@ private slots:
                                                       << "";
     }
 
-    void findsTheCompilerOrFailsWithTheOneMessage() {
+    void findsTheCompilerOrFailsWithTheOneMessage()
+    {
         QFETCH(QString, setup);
         QFETCH(QString, ranTag);
         for (const QString& item : setup.split(' ', Qt::SkipEmptyParts)) {
@@ -194,7 +205,8 @@ private slots:
         }
     }
 
-    void requestsStartDetachedCompilersSideBySide() {
+    void requestsStartDetachedCompilersSideBySide()
+    {
         QVERIFY(m_fake->write(m_work, "BSPC", "slow", FakeCompiler::executable(), "/bin/sh", "sleep 1"));
         OptionBoard board;
         board.setBspPath("/m/a.bsp");
@@ -215,7 +227,8 @@ private slots:
 
     // Standing in for the console window the compiler would get elsewhere: its output goes where
     // Tarnwick's own goes.
-    void compilerWritesToTheFrontEndsStandardOutput() {
+    void compilerWritesToTheFrontEndsStandardOutput()
+    {
         QVERIFY(m_fake->write(m_work, "BSPC", "loud", FakeCompiler::executable(), "/bin/sh",
                               "echo compiler-says-hello"));
         int pipeEnds[2];

@@ -13,7 +13,8 @@ class TestRapidInput : public QObject {
     Q_OBJECT
 
 private slots:
-    void burstsKeepWidgetsBoardAndLaunchesInStep() {
+    void burstsKeepWidgetsBoardAndLaunchesInStep()
+    {
         FakeMessageBox messages;
         FakeLauncher launcher;
         FakeFileDialog bspDialog;
@@ -51,7 +52,8 @@ private slots:
     }
 
 private:
-    static void verifyMirror(const MainWindow& window) {
+    static void verifyMirror(const MainWindow& window)
+    {
         const OptionBoard& board = window.board();
         for (Box box : kAllBoxes) {
             const auto* widget = window.findChild<QCheckBox*>(QString::fromLatin1(controlName(box)));

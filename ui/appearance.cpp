@@ -4,7 +4,8 @@
 #include <QFont>
 #include <QStyleFactory>
 
-void applyAppearance(QApplication& app) {
+void applyAppearance(QApplication& app)
+{
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) {
         app.setStyle(style);
     }

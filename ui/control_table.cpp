@@ -7,37 +7,54 @@ namespace {
 using enum ControlKind;
 
 constexpr std::array kControls{
-    ControlSpec{"Command2", Button, "Select .BSP file", "Select a Quake3 .BSP file for .AAS conversion", 120,
-                120, 2295, 495, true},
-    ControlSpec{"cmdProcess", Button, "Process file", "Do the .AAS compile now.", 2520, 120, 2295, 495, true},
-    ControlSpec{"chkProcessors", CheckBox, "Dual Processors. (NT only)",
-                "Enables the use of dual processors to speed compiling of the .AAS", 120, 1320, 2415, 375,
-                true},
-    ControlSpec{"Check3", CheckBox, "Enable optimisation", "", 120, 1680, 2295, 375, false},
-    ControlSpec{"chkOutput", CheckBox, "Disable output.", "Disabled output of .AAS data (DOS box only)", 120,
-                2040, 1815, 375, true},
-    ControlSpec{"Check4", CheckBox, "Breath first BSP building", "", 120, 2400, 2055, 375, false},
-    ControlSpec{"chkBrushMerge", CheckBox, "Dont merge brushes", "", 120, 2760, 1935, 375, true},
-    ControlSpec{"chkLiquids", CheckBox, "Dont write liquids to map",
-                "Water, slime and lava brushes won't be written.", 120, 3120, 2175, 375, true},
-    ControlSpec{"chkFreeTree", CheckBox, "Free the BSP tree", "", 120, 3480, 1695, 375, true},
-    ControlSpec{"chkNoCsg", CheckBox, "Disable brush chopping", "Brush overlap won't be removed.", 120, 3840,
-                2055, 375, true},
-    ControlSpec{"chkReach", CheckBox, "Recalculate reachabilities",
-                "Calculate reachabilities only in a current .AAS", 2760, 1320, 2175, 375, true},
-    ControlSpec{"chkConvertToMap", CheckBox, "Convert BSP to .MAP", "Convert a Quake3 .BSP to a Q3 .MAP file",
-                2760, 1680, 2055, 375, true},
-    ControlSpec{"Check1", CheckBox, "Compute clusters", "", 2760, 3000, 2175, 375, false},
-    ControlSpec{"chkOptimiseAas", CheckBox, "Optimise .AAS file", "", 2760, 3360, 2295, 255, true},
-    ControlSpec{"cmdSelectAAS", Button, "Select .AAS file", "", 2760, 3720, 2055, 495, false},
-    ControlSpec{"picOut1", OutputPanel, "", "", 5640, 2400, 6495, 1815, true},
-    ControlSpec{"Command3", Button, "Display file name/path", "", 8040, 1200, 1095, 1095, true},
-    ControlSpec{"Command4", Button, "Display command line", "", 9240, 1200, 1215, 1095, true},
-    ControlSpec{"txtFileName", TextBox, "", "", 120, 720, 4695, 435, true},
+    ControlRow{"Command2", Button, "Select .BSP file", "Select a Quake3 .BSP file for .AAS conversion", 120,
+               120, 2295, 495, true},
+    ControlRow{"cmdProcess", Button, "Process file", "Do the .AAS compile now.", 2520, 120, 2295, 495, true},
+    ControlRow{"chkProcessors", CheckBox, "Dual Processors. (NT only)",
+               "Enables the use of dual processors to speed compiling of the .AAS", 120, 1320, 2415, 375,
+               true},
+    ControlRow{"Check3", CheckBox, "Enable optimisation", "", 120, 1680, 2295, 375, false},
+    ControlRow{"chkOutput", CheckBox, "Disable output.", "Disabled output of .AAS data (DOS box only)", 120,
+               2040, 1815, 375, true},
+    ControlRow{"Check4", CheckBox, "Breath first BSP building", "", 120, 2400, 2055, 375, false},
+    ControlRow{"chkBrushMerge", CheckBox, "Dont merge brushes", "", 120, 2760, 1935, 375, true},
+    ControlRow{"chkLiquids", CheckBox, "Dont write liquids to map",
+               "Water, slime and lava brushes won't be written.", 120, 3120, 2175, 375, true},
+    ControlRow{"chkFreeTree", CheckBox, "Free the BSP tree", "", 120, 3480, 1695, 375, true},
+    ControlRow{"chkNoCsg", CheckBox, "Disable brush chopping", "Brush overlap won't be removed.", 120, 3840,
+               2055, 375, true},
+    ControlRow{"chkReach", CheckBox, "Recalculate reachabilities",
+               "Calculate reachabilities only in a current .AAS", 2760, 1320, 2175, 375, true},
+    ControlRow{"chkConvertToMap", CheckBox, "Convert BSP to .MAP", "Convert a Quake3 .BSP to a Q3 .MAP file",
+               2760, 1680, 2055, 375, true},
+    ControlRow{"Check1", CheckBox, "Compute clusters", "", 2760, 3000, 2175, 375, false},
+    ControlRow{"chkOptimiseAas", CheckBox, "Optimise .AAS file", "", 2760, 3360, 2295, 255, true},
+    ControlRow{"cmdSelectAAS", Button, "Select .AAS file", "", 2760, 3720, 2055, 495, false},
+    ControlRow{"picOut1", OutputPanel, "", "", 5640, 2400, 6495, 1815, true},
+    ControlRow{"Command3", Button, "Display file name/path", "", 8040, 1200, 1095, 1095, true},
+    ControlRow{"Command4", Button, "Display command line", "", 9240, 1200, 1215, 1095, true},
+    ControlRow{"txtFileName", TextBox, "", "", 120, 720, 4695, 435, true},
 };
 
 } // namespace
 
-std::span<const ControlSpec> controlTable() {
+std::span<const ControlRow> controlTable()
+{
     return kControls;
+}
+
+QRect pixelGeometry(const ControlRow& row)
+{
+    return {row.left / kTwipsPerPixel, row.top / kTwipsPerPixel, row.width / kTwipsPerPixel,
+            row.height / kTwipsPerPixel};
+}
+
+bool isOffScreen(const ControlRow& row)
+{
+    return row.left >= kClientWidthTwips || row.top >= kClientHeightTwips;
+}
+
+QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+#include <QString>
 #include <span>
 #include <string_view>
 
@@ -7,7 +9,7 @@ enum class ControlKind { Button, CheckBox, TextBox, OutputPanel };
 
 // One control of the main window. Geometry is in twips (1/1440 inch), the unit the layout was
 // drawn in; fifteen twips make one device-independent pixel.
-struct ControlSpec {
+struct ControlRow {
     std::string_view name;
     ControlKind kind;
     std::string_view caption;
@@ -24,4 +26,13 @@ inline constexpr int kClientWidthTwips = 4920;
 inline constexpr int kClientHeightTwips = 4290;
 
 // Every control of the main window, in tab order.
-std::span<const ControlSpec> controlTable();
+std::span<const ControlRow> controlTable();
+
+// Where a control sits, in device-independent pixels.
+QRect pixelGeometry(const ControlRow& row);
+
+// Whether a control lies wholly outside the window's client area, where no one can see it.
+bool isOffScreen(const ControlRow& row);
+
+// The table's UTF-8 texts as Qt strings.
+QString toQString(std::string_view text);

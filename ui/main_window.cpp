@@ -15,22 +15,9 @@
 
 namespace {
 
-QString text(std::string_view view) {
-    return QString::fromUtf8(view.data(), qsizetype(view.size()));
-}
-
-QRect pixelGeometry(const ControlSpec& spec) {
-    return {spec.left / kTwipsPerPixel, spec.top / kTwipsPerPixel, spec.width / kTwipsPerPixel,
-            spec.height / kTwipsPerPixel};
-}
-
-// Controls placed past the client area can never be seen, so they must not take the focus either.
-bool isOffScreen(const ControlSpec& spec) {
-    return spec.left >= kClientWidthTwips || spec.top >= kClientHeightTwips;
-}
-
 template <typename Id, std::size_t N>
-std::optional<Id> idNamed(std::string_view name, const std::array<Id, N>& ids) {
+std::optional<Id> idNamed(std::string_view name, const std::array<Id, N>& ids)
+{
     for (Id id : ids) {
         if (controlName(id) == name) {
             return id;
@@ -44,10 +31,13 @@ constexpr std::array kButtons{Button::Command2, Button::cmdSelectAAS, Button::cm
 } // namespace
 
 MainWindow::MainWindow()
-    : MainWindow(Services{}) {}
+    : MainWindow(Services{})
+{
+}
 
 MainWindow::MainWindow(Services services)
-    : m_currentCommandLine(initialCommandLine()) {
+    : m_currentCommandLine(initialCommandLine())
+{
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Tarnwick v0.05"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -63,44 +53,47 @@ MainWindow::MainWindow(Services services)
     m_board.addObserver(this);
 }
 
-MainWindow::~MainWindow() {
+MainWindow::~MainWindow()
+{
     m_board.removeObserver(this);
 }
 
-void MainWindow::createControls() {
+void MainWindow::createControls()
+{
     QWidget* previous = nullptr;
-    for (const ControlSpec& spec : controlTable()) {
-        QWidget* control = createControl(spec);
-        control->setObjectName(text(spec.name));
-        control->setGeometry(pixelGeometry(spec));
-        control->setToolTip(text(spec.toolTip));
-        control->setAccessibleDescription(text(spec.toolTip));
-        control->setEnabled(spec.enabled);
-        if (isOffScreen(spec)) {
+    for (const ControlRow& row : controlTable()) {
+        QWidget* control = createControl(row);
+        control->setObjectName(toQString(row.name));
+        control->setGeometry(pixelGeometry(row));
+        control->setToolTip(toQString(row.toolTip));
+        control->setAccessibleDescription(toQString(row.toolTip));
+        control->setEnabled(row.enabled);
+        if (isOffScreen(row)) {
             control->setFocusPolicy(Qt::NoFocus);
         } else if (previous != nullptr) {
             setTabOrder(previous, control);
         }
-        if (!isOffScreen(spec)) {
+        if (!isOffScreen(row)) {
             previous = control;
         }
     }
 }
 
-QWidget* MainWindow::createControl(const ControlSpec& spec) {
-    switch (spec.kind) {
+QWidget* MainWindow::createControl(const ControlRow& row)
+{
+    switch (row.kind) {
     case ControlKind::Button: {
-        auto* button = new QPushButton(text(spec.caption), this);
-        button->setAccessibleName(text(spec.caption));
+        auto* button = new QPushButton(toQString(row.caption), this);
+        button->setAccessibleName(toQString(row.caption));
         button->setAutoDefault(false);
-        connectButton(button, spec.name);
+        connectButton(button, row.name);
         return button;
     }
     case ControlKind::CheckBox: {
-        const Box box = idNamed(spec.name, kAllBoxes).value();
+        const Box box = idNamed(row.name, kAllBoxes).value();
         auto* checkBox = new BoardCheckBox(m_board, box, this);
-        checkBox->setText(text(spec.caption));
-        checkBox->setAccessibleName(text(spec.caption));
+        checkBox->setText(toQString(row.caption));
+        checkBox->setAccessibleName(toQString(row.caption));
         m_boxes[indexOf(box)] = checkBox;
         return checkBox;
     }
@@ -118,7 +111,8 @@ QWidget* MainWindow::createControl(const ControlSpec& spec) {
     return nullptr;
 }
 
-void MainWindow::connectButton(QPushButton* button, std::string_view name) {
+void MainWindow::connectButton(QPushButton* button, std::string_view name)
+{
     if (const auto id = idNamed(name, kButtons)) {
         m_buttons[indexOf(*id)] = button;
     }
@@ -136,7 +130,8 @@ void MainWindow::connectButton(QPushButton* button, std::string_view name) {
     }
 }
 
-void MainWindow::createServices(Services services) {
+void MainWindow::createServices(Services services)
+{
     if (services.messages == nullptr) {
         m_ownedMessages = std::make_unique<QtMessageBox>(this);
         services.messages = m_ownedMessages.get();
@@ -162,34 +157,42 @@ void MainWindow::createServices(Services services) {
     m_aasDialog = services.aasDialog;
 }
 
-void MainWindow::boxValueChanged(Box box, int value) {
+void MainWindow::boxValueChanged(Box box, int value)
+{
     m_boxes[indexOf(box)]->setChecked(value == 1);
 }
 
-void MainWindow::buttonEnabledChanged(Button button, bool enabled) {
+void MainWindow::buttonEnabledChanged(Button button, bool enabled)
+{
     m_buttons[indexOf(button)]->setEnabled(enabled);
 }
 
-void MainWindow::displayedPathChanged(const std::string& path) {
+void MainWindow::displayedPathChanged(const std::string& path)
+{
     m_fileName->setText(QString::fromStdString(path));
 }
 
-void MainWindow::selectBsp() {
+void MainWindow::selectBsp()
+{
     selectBspFile(m_board, *m_bspDialog);
 }
 
-void MainWindow::selectAas() {
+void MainWindow::selectAas()
+{
     selectAasFile(m_board, *m_aasDialog);
 }
 
-void MainWindow::process() {
+void MainWindow::process()
+{
     processFile(m_board, m_currentCommandLine, {*m_messages, *m_panel, *m_launcher});
 }
 
-void MainWindow::displayName() {
+void MainWindow::displayName()
+{
     displayFileName(m_board, *m_panel);
 }
 
-void MainWindow::displayCommand() {
+void MainWindow::displayCommand()
+{
     displayCommandLine(m_board, m_currentCommandLine, *m_panel);
 }

@@ -42,7 +42,7 @@ public:
 
 private:
     void createControls();
-    QWidget* createControl(const ControlSpec& spec);
+    QWidget* createControl(const ControlRow& row);
     void createServices(Services services);
     void connectButton(QPushButton* button, std::string_view name);
 

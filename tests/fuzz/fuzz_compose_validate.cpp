@@ -16,7 +16,8 @@
 
 namespace {
 
-void require(bool condition) {
+void require(bool condition)
+{
     if (!condition) {
         __builtin_trap();
     }
@@ -30,7 +31,8 @@ struct CountingMessages : MessageBox {
 struct RecordingPanel : OutputPanel {
     std::string last;
     int printed = 0;
-    void printLine(const std::string& text) override {
+    void printLine(const std::string& text) override
+    {
         last = text;
         ++printed;
     }
@@ -39,14 +41,16 @@ struct RecordingPanel : OutputPanel {
 struct RecordingLauncher : ProgramLauncher {
     std::vector<std::string> arguments;
     int launches = 0;
-    void launch(const std::string&, const std::vector<std::string>& given) override {
+    void launch(const std::string&, const std::vector<std::string>& given) override
+    {
         arguments = given;
         ++launches;
     }
 };
 
 // Character boundaries found front to back, independently of the back-to-front search under test.
-std::vector<std::size_t> boundaries(const std::string& text) {
+std::vector<std::size_t> boundaries(const std::string& text)
+{
     std::vector<std::size_t> starts;
     std::size_t at = 0;
     while (at < text.size()) {
@@ -66,7 +70,8 @@ std::vector<std::size_t> boundaries(const std::string& text) {
     return starts;
 }
 
-void checkLastCharacters(const std::string& path) {
+void checkLastCharacters(const std::string& path)
+{
     const std::string_view tail = lastCharacters(path, 4);
     require(tail.size() <= path.size());
     require(tail.data() == path.data() + (path.size() - tail.size()));
@@ -77,7 +82,8 @@ void checkLastCharacters(const std::string& path) {
     require(asciiUpper(tail).size() == tail.size());
 }
 
-std::string joined(const CommandLine& line) {
+std::string joined(const CommandLine& line)
+{
     std::string text = line.program;
     for (std::size_t i = 0; i < line.arguments.size(); ++i) {
         text += i == 1 ? " \"" + line.arguments[i] + "\"" : " " + line.arguments[i];
@@ -87,7 +93,8 @@ std::string joined(const CommandLine& line) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     if (size < 2) {
         return 0;
     }

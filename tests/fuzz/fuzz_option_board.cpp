@@ -9,13 +9,15 @@
 
 namespace {
 
-void require(bool condition) {
+void require(bool condition)
+{
     if (!condition) {
         __builtin_trap();
     }
 }
 
-void checkInvariants(const OptionBoard& board, int processors) {
+void checkInvariants(const OptionBoard& board, int processors)
+{
     int modes = 0;
     for (Box mode : kModeBoxes) {
         require(board.value(mode) == 0 || board.value(mode) == 1);
@@ -38,7 +40,8 @@ void checkInvariants(const OptionBoard& board, int processors) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     OptionBoard board;
     int processors = 0;
     std::size_t at = 0;

@@ -3,7 +3,8 @@
 #include <QPixmap>
 #include <QScreen>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QGuiApplication app(argc, argv);
     const QStringList arguments = QGuiApplication::arguments();
     if (arguments.size() < 2) {
