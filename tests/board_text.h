@@ -32,6 +32,19 @@ inline std::vector<Box> boxesNamed(const QString& names)
     return boxes;
 }
 
+class OptionBoard;
+
+// Sets both paths, then clicks the named boxes in order.
+template <typename Board>
+void prepareBoard(Board& board, const QString& clicks, const QString& bsp, const QString& aas)
+{
+    board.setBspPath(bsp.toStdString());
+    board.setAasPath(aas.toStdString());
+    for (Box box : boxesNamed(clicks)) {
+        board.click(box);
+    }
+}
+
 inline QStringList toQStringList(const std::vector<std::string>& items)
 {
     QStringList list;

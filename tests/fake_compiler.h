@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <optional>
 
 // Writes executable stand-ins for the compiler that record, for each run, their tag, their parent's
@@ -87,6 +88,16 @@ public:
             .entryList({"run.*"}, QDir::Files)
             .filter(QRegularExpression("^run\\.\\d+$"))
             .size();
+    }
+
+    // Waits until exactly `count` runs have finished, or a generous time has passed.
+    bool waitForRuns(qsizetype count) const
+    {
+        QDeadlineTimer deadline(20000);
+        while (runCount() < count && !deadline.hasExpired()) {
+            QTest::qWait(10);
+        }
+        return runCount() == count;
     }
 
     void clear() const

@@ -71,11 +71,7 @@ private slots:
         QFETCH(QString, bsp);
         QFETCH(QString, aas);
         OptionBoard board;
-        board.setBspPath(bsp.toStdString());
-        board.setAasPath(aas.toStdString());
-        for (Box box : boxesNamed(clicks)) {
-            board.click(box);
-        }
+        prepareBoard(board, clicks, bsp, aas);
         CommandLine current = initialCommandLine();
 
         const CommandLine& composed = composeCommandLine(board, current);

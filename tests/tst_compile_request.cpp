@@ -7,8 +7,21 @@
 #include <QtTest>
 
 namespace {
+
 const QString kCannotStart = QStringLiteral("BSPC.exe does not seem to be in the current Directory");
-}
+
+// A board, the window's current command line and scripted services, for one or more requests.
+struct RequestRig {
+    OptionBoard board;
+    CommandLine current = initialCommandLine();
+    FakeMessageBox messages;
+    FakeOutputPanel panel;
+    FakeLauncher launcher;
+
+    void press() { processFile(board, current, {messages, panel, launcher}); }
+};
+
+} // namespace
 
 class TestCompileRequest : public QObject {
     Q_OBJECT
@@ -122,18 +135,14 @@ private slots:
         QFETCH(QString, aas);
         QFETCH(QString, message);
         QFETCH(QString, launched);
-        OptionBoard board;
-        board.setBspPath(bsp.toStdString());
-        board.setAasPath(aas.toStdString());
-        for (Box box : boxesNamed(clicks)) {
-            board.click(box);
-        }
-        CommandLine current = initialCommandLine();
-        FakeMessageBox messages;
-        FakeOutputPanel panel;
-        FakeLauncher launcher;
+        RequestRig rig;
+        prepareBoard(rig.board, clicks, bsp, aas);
+        const FakeMessageBox& messages = rig.messages;
+        const FakeOutputPanel& panel = rig.panel;
+        const FakeLauncher& launcher = rig.launcher;
+        const CommandLine& current = rig.current;
 
-        processFile(board, current, {messages, panel, launcher});
+        rig.press();
 
         QCOMPARE(messages.shown, message.isEmpty() ? QStringList{} : QStringList{message});
         if (launched.isEmpty()) {
@@ -149,55 +158,42 @@ private slots:
         QCOMPARE(launcher.launches[0].arguments, current.arguments);
     }
 
-    void aFailedLaunchLeavesTheLinePrintedAndShowsTheOneMessage()
+    void everyOtherFailureEndsInTheOneMessage_data()
     {
-        OptionBoard board;
-        board.setBspPath("/m/a.bsp");
-        CommandLine current = initialCommandLine();
-        FakeMessageBox messages;
-        FakeOutputPanel panel;
-        FakeLauncher launcher;
-        launcher.failing = true;
-
-        processFile(board, current, {messages, panel, launcher});
-
-        QCOMPARE(panel.printed, QStringList{"BSPC -bsp2aas \"/m/a.bsp\""});
-        QCOMPARE(messages.shown, QStringList{kCannotStart});
-        QCOMPARE(current.text, std::string("BSPC -bsp2aas \"/m/a.bsp\""));
+        QTest::addColumn<bool>("launchFails");
+        QTest::addColumn<QStringList>("printed");
+        QTest::addRow("the launch fails after printing") << true << QStringList{"BSPC -bsp2aas \"/m/a.bsp\""};
+        QTest::addRow("printing fails before launching") << false << QStringList{};
     }
 
-    void anyOtherFailureEndsInTheSameMessage()
+    void everyOtherFailureEndsInTheOneMessage()
     {
-        OptionBoard board;
-        board.setBspPath("/m/a.bsp");
-        CommandLine current = initialCommandLine();
-        FakeMessageBox messages;
-        FakeOutputPanel panel;
-        panel.failing = true;
-        FakeLauncher launcher;
+        QFETCH(bool, launchFails);
+        RequestRig rig;
+        rig.board.setBspPath("/m/a.bsp");
+        rig.launcher.failing = launchFails;
+        rig.panel.failing = !launchFails;
 
-        processFile(board, current, {messages, panel, launcher});
+        rig.press();
 
-        QCOMPARE(messages.shown, QStringList{kCannotStart});
-        QVERIFY(launcher.launches.empty());
+        QCOMPARE(rig.messages.shown, QStringList{kCannotStart});
+        QTEST(rig.panel.printed, "printed");
+        QVERIFY(rig.launcher.launches.empty());
+        QCOMPARE(rig.current.text, std::string("BSPC -bsp2aas \"/m/a.bsp\""));
     }
 
     void severalPressesStartSeveralCompilers()
     {
-        OptionBoard board;
-        board.setBspPath("/m/a.bsp");
-        CommandLine current = initialCommandLine();
-        FakeMessageBox messages;
-        FakeOutputPanel panel;
-        FakeLauncher launcher;
+        RequestRig rig;
+        rig.board.setBspPath("/m/a.bsp");
 
         for (int press = 0; press < 3; ++press) {
-            processFile(board, current, {messages, panel, launcher});
+            rig.press();
         }
 
-        QCOMPARE(launcher.launches.size(), 3u);
-        QCOMPARE(panel.printed.size(), 3);
-        QVERIFY(messages.shown.isEmpty());
+        QCOMPARE(rig.launcher.launches.size(), 3u);
+        QCOMPARE(rig.panel.printed.size(), 3);
+        QVERIFY(rig.messages.shown.isEmpty());
     }
 };
 

@@ -1,7 +1,5 @@
-#include "fake_services.h"
-#include "main_window.h"
 #include "output_panel_widget.h"
-#include "test_main.h"
+#include "window_fixture.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -14,18 +12,10 @@ class TestFileButtons : public QObject {
     Q_OBJECT
 
 private:
-    FakeMessageBox m_messages;
-    FakeLauncher m_launcher;
-    FakeFileDialog m_bspDialog;
-    FakeFileDialog m_aasDialog;
-    std::unique_ptr<MainWindow> m_window;
+    WindowFixture m_fixture;
+    const std::unique_ptr<MainWindow>& m_window = m_fixture.window;
 
-    void click(const char* name)
-    {
-        auto* button = m_window->findChild<QAbstractButton*>(QString::fromLatin1(name));
-        QVERIFY2(button != nullptr && button->isEnabled(), name);
-        button->click();
-    }
+    void click(const char* name) { m_fixture.click(name); }
 
     static std::deque<std::optional<std::string>> script(const Answers& answers)
     {
@@ -40,17 +30,11 @@ private:
     QStringList printed() const { return m_window->outputPanel().lines(); }
 
 private slots:
-    void init()
-    {
-        m_bspDialog = {};
-        m_aasDialog = {};
-        m_window = std::make_unique<MainWindow>(
-            MainWindow::Services{&m_messages, &m_launcher, &m_bspDialog, &m_aasDialog});
-    }
+    void init() { m_fixture.rebuild(); }
 
     void cleanup()
     {
-        m_window.reset();
+        m_fixture.window.reset();
         QTRY_VERIFY(noWindowLeftOpen());
     }
 
@@ -70,7 +54,7 @@ private slots:
     {
         QFETCH(Answers, answers);
         QFETCH(QString, expected);
-        m_bspDialog.answers = script(answers);
+        m_fixture.bspDialog.answers = script(answers);
         click("chkProcessors");
         click("chkNoCsg");
 
@@ -78,19 +62,19 @@ private slots:
             click("Command2");
         }
 
-        QCOMPARE(m_bspDialog.openings, int(answers.size()));
+        QCOMPARE(m_fixture.bspDialog.openings, int(answers.size()));
         QCOMPARE(QString::fromStdString(m_window->board().bspPath()), expected);
         QCOMPARE(fileNameBox(), expected);
         QVERIFY(m_window->findChild<QCheckBox*>("chkProcessors")->isChecked());
         QVERIFY(m_window->findChild<QCheckBox*>("chkNoCsg")->isChecked());
         QVERIFY(m_window->board().aasPath().empty());
-        QVERIFY(printed().isEmpty() && m_messages.shown.isEmpty());
+        QVERIFY(printed().isEmpty() && m_fixture.messages.shown.isEmpty());
     }
 
     void selectingAnAasFillsOnlyTheAasPath()
     {
-        m_bspDialog.answers = script({"/maps/dm1.bsp"});
-        m_aasDialog.answers = script({"/maps/dm1.aas", "<cancel>"});
+        m_fixture.bspDialog.answers = script({"/maps/dm1.bsp"});
+        m_fixture.aasDialog.answers = script({"/maps/dm1.aas", "<cancel>"});
         click("Command2");
         click("chkOptimiseAas");
         click("cmdSelectAAS");
@@ -118,7 +102,7 @@ private slots:
     {
         QFETCH(QString, bsp);
         if (!bsp.isEmpty()) {
-            m_bspDialog.answers = script({bsp});
+            m_fixture.bspDialog.answers = script({bsp});
             click("Command2");
         }
         click("Command3");
@@ -140,23 +124,21 @@ private slots:
     void displayCommandLinePrintsWithoutValidating()
     {
         QFETCH(QString, clicks);
-        for (const QString& name : clicks.split(' ', Qt::SkipEmptyParts)) {
-            click(qPrintable(name));
-        }
+        m_fixture.clickAll(clicks);
         click("Command4");
         click("Command4");
         QFETCH(QString, line);
         QCOMPARE(printed(), (QStringList{line, line}));
         QCOMPARE(QString::fromStdString(m_window->currentCommandLine().text), line);
-        QVERIFY(m_launcher.launches.empty());
-        QVERIFY(m_messages.shown.isEmpty());
+        QVERIFY(m_fixture.launcher.launches.empty());
+        QVERIFY(m_fixture.messages.shown.isEmpty());
     }
 
     void panelKeepsEveryLineInOrder()
     {
         click("Command3");
         click("Command4");
-        m_bspDialog.answers = script({"/m/a.bsp"});
+        m_fixture.bspDialog.answers = script({"/m/a.bsp"});
         click("Command2");
         click("cmdProcess");
         QCOMPARE(printed(), (QStringList{"", "", "BSPC -bsp2aas \"\"", "BSPC -bsp2aas \"/m/a.bsp\""}));

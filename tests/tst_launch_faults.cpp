@@ -1,9 +1,5 @@
-#include "command_line_composer.h"
-#include "compile_request.h"
 #include "fake_compiler.h"
-#include "fake_services.h"
-#include "option_board.h"
-#include "process_launcher.h"
+#include "launch_request.h"
 #include "process_probe.h"
 
 #include <QtTest>
@@ -13,12 +9,6 @@
 namespace {
 
 const QString kCannotStart = QStringLiteral("BSPC.exe does not seem to be in the current Directory");
-
-// Counts lines instead of keeping them, so that a long soak measures the launcher alone.
-struct CountingPanel : OutputPanel {
-    int printed = 0;
-    void printLine(const std::string&) override { ++printed; }
-};
 
 } // namespace
 
@@ -34,25 +24,11 @@ private:
     std::optional<FakeCompiler> m_fake;
     QList<qint64> m_leftRunning;
 
-    QStringList request()
+    static QStringList request()
     {
         OptionBoard board;
         board.setBspPath("/maps/a.bsp");
-        CommandLine current = initialCommandLine();
-        FakeMessageBox messages;
-        CountingPanel panel;
-        ProcessLauncher launcher;
-        processFile(board, current, {messages, panel, launcher});
-        return messages.shown;
-    }
-
-    bool waitForRuns(qsizetype count)
-    {
-        QDeadlineTimer deadline(20000);
-        while (m_fake->runCount() < count && !deadline.hasExpired()) {
-            QTest::qWait(10);
-        }
-        return m_fake->runCount() == count;
+        return requestWithRealLauncher(board);
     }
 
     void writeCompiler(const QString& directory, const QString& body = {})
@@ -101,7 +77,7 @@ private slots:
         for (int i = 0; i < warmUp; ++i) {
             QCOMPARE(request(), QStringList{});
         }
-        QVERIFY(waitForRuns(warmUp));
+        QVERIFY(m_fake->waitForRuns(warmUp));
         const qsizetype descriptorsBefore = processProbe::openDescriptors();
         const qint64 residentBefore = processProbe::residentKiB();
 
@@ -111,7 +87,7 @@ private slots:
 
         // Measured before the records are listed, which costs this test memory of its own.
         const qint64 residentAfter = processProbe::residentKiB();
-        QVERIFY(waitForRuns(warmUp + requests));
+        QVERIFY(m_fake->waitForRuns(warmUp + requests));
         QTRY_COMPARE(processProbe::zombieChildren(), 0);
         const qsizetype descriptorsAfter = processProbe::openDescriptors();
         qInfo("soak: %d requests, %lld compilers started, %d zombies, descriptors %lld -> %lld, "
@@ -149,7 +125,7 @@ private slots:
         QCOMPARE(request(), QStringList{});
 
         QVERIFY2(clock.elapsed() < 2000, "a request waited for the compiler");
-        QVERIFY(waitForRuns(2));
+        QVERIFY(m_fake->waitForRuns(2));
         if (keepsRunning) {
             for (const FakeCompiler::Run& run : m_fake->runs()) {
                 m_leftRunning << run.pid;
@@ -157,7 +133,7 @@ private slots:
         }
         writeCompiler(m_work);
         QCOMPARE(request(), QStringList{});
-        QVERIFY(waitForRuns(3));
+        QVERIFY(m_fake->waitForRuns(3));
     }
 
     void aStrangeEnvironmentGivesALaunchOrTheMessage_data()
@@ -195,7 +171,7 @@ private slots:
         const QStringList shown = request();
 
         QCOMPARE(shown, launches ? QStringList{} : QStringList{kCannotStart});
-        QVERIFY(waitForRuns(launches ? 1 : 0));
+        QVERIFY(m_fake->waitForRuns(launches ? 1 : 0));
     }
 
     void aRemovedWorkingDirectoryGivesALaunchOrTheMessage()
@@ -211,7 +187,7 @@ private slots:
         writeCompiler(m_root.path() + "/onpath");
         qputenv("PATH", (m_root.path() + "/onpath").toUtf8());
         QCOMPARE(request(), QStringList{});
-        QVERIFY(waitForRuns(1));
+        QVERIFY(m_fake->waitForRuns(1));
     }
 
     // Run by CTest a second time with standard output and error closed, or full.
@@ -219,7 +195,7 @@ private slots:
     {
         writeCompiler(m_work, "echo progress; echo trouble >&2");
         QCOMPARE(request(), QStringList{});
-        QVERIFY(waitForRuns(1));
+        QVERIFY(m_fake->waitForRuns(1));
     }
 };
 

@@ -1,8 +1,6 @@
 #include "board_text.h"
-#include "fake_services.h"
-#include "main_window.h"
 #include "output_panel_widget.h"
-#include "test_main.h"
+#include "window_fixture.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -15,27 +13,10 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
 private:
-    FakeMessageBox m_messages;
-    FakeLauncher m_launcher;
-    FakeFileDialog m_bspDialog;
-    FakeFileDialog m_aasDialog;
-    std::unique_ptr<MainWindow> m_window;
+    WindowFixture m_fixture;
+    const std::unique_ptr<MainWindow>& m_window = m_fixture.window;
 
-    template <typename T> T* control(const char* name)
-    {
-        T* found = m_window->findChild<T*>(QString::fromLatin1(name));
-        if (found == nullptr) {
-            qFatal("control %s is missing", name);
-        }
-        return found;
-    }
-
-    void clickEnabled(const char* name)
-    {
-        QAbstractButton* button = control<QAbstractButton>(name);
-        QVERIFY2(button->isEnabled(), name);
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
+    template <typename T> T* control(const char* name) { return m_fixture.control<T>(name); }
 
     void showAndActivate()
     {
@@ -45,19 +26,11 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        m_messages = {};
-        m_launcher = {};
-        m_bspDialog = {};
-        m_aasDialog = {};
-        m_window = std::make_unique<MainWindow>(
-            MainWindow::Services{&m_messages, &m_launcher, &m_bspDialog, &m_aasDialog});
-    }
+    void init() { m_fixture.rebuild(); }
 
     void cleanup()
     {
-        m_window.reset();
+        m_fixture.window.reset();
         QTRY_VERIFY(noWindowLeftOpen());
     }
 
@@ -199,7 +172,7 @@ private slots:
         QWidget* process = control<QWidget>("cmdProcess");
         process->setFocus();
         QTest::keyClick(process, Qt::Key_Space);
-        QCOMPARE(m_messages.shown, QStringList{"You must select a .BSP file"});
+        QCOMPARE(m_fixture.messages.shown, QStringList{"You must select a .BSP file"});
     }
 
     void boxesShowWhatTheBoardHolds_data()
@@ -222,9 +195,7 @@ private slots:
     {
         QFETCH(QString, clicks);
         QFETCH(QString, checked);
-        for (const QString& name : clicks.split(' ')) {
-            clickEnabled(qPrintable(name));
-        }
+        m_fixture.clickAll(clicks);
         const QStringList expected = checked.split(' ');
         for (Box box : kAllBoxes) {
             const QString name = QString::fromLatin1(controlName(box));
@@ -235,18 +206,18 @@ private slots:
 
     void buttonsAndFileNameFollowTheOptimiseState()
     {
-        m_bspDialog.answers = {"/maps/a.bsp"};
-        m_aasDialog.answers = {"/maps/a.aas"};
-        clickEnabled("Command2");
-        clickEnabled("chkOptimiseAas");
+        m_fixture.bspDialog.answers = {"/maps/a.bsp"};
+        m_fixture.aasDialog.answers = {"/maps/a.aas"};
+        m_fixture.click("Command2");
+        m_fixture.click("chkOptimiseAas");
         QVERIFY(!control<QPushButton>("Command2")->isEnabled());
         QVERIFY(control<QPushButton>("cmdSelectAAS")->isEnabled());
         QCOMPARE(control<QLineEdit>("txtFileName")->text(), QString());
 
-        clickEnabled("cmdSelectAAS");
+        m_fixture.click("cmdSelectAAS");
         QCOMPARE(control<QLineEdit>("txtFileName")->text(), "/maps/a.aas");
 
-        clickEnabled("chkReach");
+        m_fixture.click("chkReach");
         QVERIFY(control<QPushButton>("Command2")->isEnabled());
         QVERIFY(control<QPushButton>("cmdProcess")->isEnabled());
         QVERIFY(!control<QPushButton>("cmdSelectAAS")->isEnabled());
@@ -255,21 +226,22 @@ private slots:
 
     void processRunsTheRequest()
     {
-        m_bspDialog.answers = {"/maps/a b.bsp"};
-        clickEnabled("Command2");
-        clickEnabled("chkProcessors");
-        clickEnabled("cmdProcess");
-        QVERIFY(m_messages.shown.isEmpty());
+        m_fixture.bspDialog.answers = {"/maps/a b.bsp"};
+        m_fixture.click("Command2");
+        m_fixture.click("chkProcessors");
+        m_fixture.click("cmdProcess");
+        QVERIFY(m_fixture.messages.shown.isEmpty());
         QCOMPARE(m_window->outputPanel().lines(), QStringList{"BSPC -bsp2aas \"/maps/a b.bsp\" -threads 2"});
-        QCOMPARE(m_launcher.launches.size(), 1u);
-        QCOMPARE(toQStringList(m_launcher.launches[0].arguments),
+        QCOMPARE(m_fixture.launcher.launches.size(), 1u);
+        QCOMPARE(toQStringList(m_fixture.launcher.launches[0].arguments),
                  (QStringList{"-bsp2aas", "/maps/a b.bsp", "-threads", "2"}));
     }
 
     // The real message box: modal, titled "tarnwick", one OK button, no icon.
     void processWithNothingChosenShowsTheRealMessageBox()
     {
-        MainWindow window(MainWindow::Services{nullptr, &m_launcher, &m_bspDialog, &m_aasDialog});
+        MainWindow window(
+            MainWindow::Services{nullptr, &m_fixture.launcher, &m_fixture.bspDialog, &m_fixture.aasDialog});
         window.show();
         QString title, text;
         int buttons = 0;
@@ -291,7 +263,7 @@ private slots:
         QCOMPARE(buttons, 1);
         QCOMPARE(icon, QMessageBox::NoIcon);
         QVERIFY(window.outputPanel().lines().isEmpty());
-        QVERIFY(m_launcher.launches.empty());
+        QVERIFY(m_fixture.launcher.launches.empty());
     }
 
     // The layout is fixed, so the font must let every visible caption fit its control.

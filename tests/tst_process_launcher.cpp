@@ -1,9 +1,5 @@
-#include "command_line_composer.h"
-#include "compile_request.h"
 #include "fake_compiler.h"
-#include "fake_services.h"
-#include "option_board.h"
-#include "process_launcher.h"
+#include "launch_request.h"
 #include "process_probe.h"
 
 #include <QtTest>
@@ -26,22 +22,9 @@ private:
     QString m_savedDirectory;
     std::optional<FakeCompiler> m_fake;
 
-    QStringList request(OptionBoard& board)
-    {
-        CommandLine current = initialCommandLine();
-        FakeMessageBox messages;
-        FakeOutputPanel panel;
-        ProcessLauncher launcher;
-        processFile(board, current, {messages, panel, launcher});
-        return messages.shown;
-    }
-
     QList<FakeCompiler::Run> waitForRuns(int count)
     {
-        QDeadlineTimer deadline(10000);
-        while (m_fake->runs().size() < count && !deadline.hasExpired()) {
-            QTest::qWait(20);
-        }
+        m_fake->waitForRuns(count);
         return m_fake->runs();
     }
 
@@ -96,7 +79,7 @@ private slots:
         board.setBspPath(path.toStdString());
         board.click(Box::chkProcessors);
 
-        QCOMPARE(request(board), QStringList{});
+        QCOMPARE(requestWithRealLauncher(board), QStringList{});
 
         const auto runs = waitForRuns(1);
         QCOMPARE(runs.size(), 1);
@@ -130,7 +113,7 @@ private slots:
             board.click(Box(mode));
         }
 
-        QCOMPARE(request(board), QStringList{});
+        QCOMPARE(requestWithRealLauncher(board), QStringList{});
 
         const auto runs = waitForRuns(1);
         QCOMPARE(runs.size(), 1);
@@ -191,7 +174,7 @@ private slots:
         OptionBoard board;
         board.setBspPath("/m/a.bsp");
 
-        const QStringList shown = request(board);
+        const QStringList shown = requestWithRealLauncher(board);
 
         if (ranTag.isEmpty()) {
             QCOMPARE(shown, QStringList{kCannotStart});
@@ -214,7 +197,7 @@ private slots:
         clock.start();
 
         for (int press = 0; press < 3; ++press) {
-            QCOMPARE(request(board), QStringList{});
+            QCOMPARE(requestWithRealLauncher(board), QStringList{});
         }
 
         QVERIFY2(clock.elapsed() < 900, "a request waited for the compiler");
@@ -238,7 +221,7 @@ private slots:
         ::close(pipeEnds[1]);
         OptionBoard board;
         board.setBspPath("/m/a.bsp");
-        const QStringList shown = request(board);
+        const QStringList shown = requestWithRealLauncher(board);
         ::dup2(savedOutput, STDOUT_FILENO);
         ::close(savedOutput);
 

@@ -1,7 +1,5 @@
-#include "fake_services.h"
-#include "main_window.h"
 #include "output_panel_widget.h"
-#include "test_main.h"
+#include "window_fixture.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -15,11 +13,11 @@ class TestRapidInput : public QObject {
 private slots:
     void burstsKeepWidgetsBoardAndLaunchesInStep()
     {
-        FakeMessageBox messages;
-        FakeLauncher launcher;
-        FakeFileDialog bspDialog;
-        FakeFileDialog aasDialog;
-        MainWindow window(MainWindow::Services{&messages, &launcher, &bspDialog, &aasDialog});
+        WindowFixture fixture;
+        fixture.rebuild();
+        MainWindow& window = *fixture.window;
+        FakeFileDialog& bspDialog = fixture.bspDialog;
+        FakeFileDialog& aasDialog = fixture.aasDialog;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
@@ -34,9 +32,9 @@ private slots:
             aasDialog.answers = {answers[random() % answers.size()]};
             const bool clickable = target->isEnabled() && target->isVisible();
             processClicks += clickable && target->objectName() == "cmdProcess" ? 1 : 0;
-            // Hidden controls take clicks only through click(); the mouse reaches the rest.
-            window.rect().contains(target->geometry()) ? QTest::mouseClick(target, Qt::LeftButton)
-                                                       : target->click();
+            if (clickable) {
+                fixture.click(qPrintable(target->objectName()));
+            }
             verifyMirror(window);
             if (QTest::currentTestFailed()) {
                 qWarning("after click %d on %s", click, qPrintable(target->objectName()));
@@ -44,11 +42,11 @@ private slots:
             }
         }
 
-        const qsizetype launchesFromProcess = launcher.launches.size();
-        QCOMPARE(qsizetype(messages.shown.size()) + launchesFromProcess, qsizetype(processClicks));
-        QVERIFY(launchesFromProcess > 0 && !messages.shown.isEmpty());
+        const qsizetype launchesFromProcess = fixture.launcher.launches.size();
+        QCOMPARE(qsizetype(fixture.messages.shown.size()) + launchesFromProcess, qsizetype(processClicks));
+        QVERIFY(launchesFromProcess > 0 && !fixture.messages.shown.isEmpty());
         qInfo("%d presses of Process file: %lld compilers started, %lld messages", processClicks,
-              qint64(launchesFromProcess), qint64(messages.shown.size()));
+              qint64(launchesFromProcess), qint64(fixture.messages.shown.size()));
     }
 
 private:
