@@ -32,8 +32,6 @@ inline std::vector<Box> boxesNamed(const QString& names)
     return boxes;
 }
 
-class OptionBoard;
-
 // Sets both paths, then clicks the named boxes in order.
 template <typename Board>
 void prepareBoard(Board& board, const QString& clicks, const QString& bsp, const QString& aas)
