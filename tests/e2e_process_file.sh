@@ -33,7 +33,8 @@ chmod +x "$work/BSPC"
 xvfb_start
 trap cleanup EXIT
 export QT_QPA_PLATFORM=xcb HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch"
-(cd "$work" && exec "$program") &
+# The program takes no arguments: were these read, it would open no X window at all.
+(cd "$work" && exec "$program" -platform offscreen -reverse --help) &
 
 window=$(timeout 20 xdotool search --sync --name '^Tarnwick v0\.05$' | head -n 1)
 [ -n "$window" ] || fail "the main window did not appear"
