@@ -69,7 +69,7 @@ def run_once(command, workdir):
     close = event.ClientMessage(window=mapped, client_type=protocols, data=(32, [delete, X.CurrentTime, 0, 0, 0]))
     closing = time.monotonic()
     mapped.send_event(close)
-    disp.flush()
+    disp.sync()
     _, status, usage = os.wait4(process.pid, 0)
     exit_time = time.monotonic() - closing
     disp.close()

@@ -2,7 +2,8 @@
 # Drives the real program in a real X window as a user would, against a fake compiler:
 #   e2e_process_file.sh PATH/TO/tarnwick
 # Checks the message box on an empty request, then picks a map through the file dialog, ticks two
-# options, and checks the exact arguments the compiler receives.
+# options, checks the exact arguments the compiler receives, and closes the window through its
+# close box while the compiler goes on running.
 set -euo pipefail
 program=$(realpath "$1")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -10,6 +11,7 @@ source "$here/../scripts/lib-xvfb.sh"
 
 scratch=$(mktemp -d)
 cleanup() {
+    [ -f "$scratch/compiler.pid" ] && kill "$(cat "$scratch/compiler.pid")" 2>/dev/null
     xvfb_stop
     rm -rf "$scratch"
 }
@@ -26,7 +28,9 @@ mkdir -p "$work" "$maps" "$scratch/home"
 touch "$maps/dm 1.bsp"
 cat >"$work/BSPC" <<SCRIPT
 #!/bin/sh
+echo \$\$ > "$scratch/compiler.pid"
 printf '%s\0' "\$@" > "$scratch/args.tmp" && mv "$scratch/args.tmp" "$scratch/args"
+exec sleep 30
 SCRIPT
 chmod +x "$work/BSPC"
 
@@ -35,6 +39,7 @@ trap cleanup EXIT
 export QT_QPA_PLATFORM=xcb HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch"
 # The program takes no arguments: were these read, it would open no X window at all.
 (cd "$work" && exec "$program" -platform offscreen -reverse --help) &
+program_pid=$!
 
 window=$(timeout 20 xdotool search --sync --name '^Tarnwick v0\.05$' | head -n 1)
 [ -n "$window" ] || fail "the main window did not appear"
@@ -86,4 +91,14 @@ actual=$(od -c <"$scratch/args")
 [ "$expected" = "$actual" ] || fail "the compiler got other arguments:"$'\n'"$actual"
 sleep 0.3
 xdotool search --onlyvisible --name '^tarnwick$' >/dev/null 2>&1 && fail "a message box appeared after a good request"
-echo "e2e: the compiler received exactly -bsp2aas, the path, -threads, 2, -noliquids"
+
+# 4. The close box ends the program at once; the compiler it started runs on.
+"$here/tools/close_window.py" "$window"
+for _ in $(seq 100); do
+    kill -0 "$program_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$program_pid" 2>/dev/null && fail "the program did not end when its window was closed"
+wait "$program_pid" || fail "the program ended with status $?"
+kill -0 "$(cat "$scratch/compiler.pid")" 2>/dev/null || fail "the compiler did not outlive the program"
+echo "e2e: the compiler received exactly -bsp2aas, the path, -threads, 2, -noliquids, and outlived the closed window"
