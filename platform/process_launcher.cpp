@@ -7,15 +7,16 @@
 
 namespace {
 
+// The working directory first, then PATH; an empty PATH entry means the working directory, as it
+// does for the shell's own search.
 QStringList searchDirectories()
 {
     QStringList directories{QStringLiteral(".")};
-    // An empty PATH entry means the current directory, as for the shell's own search.
+    if (!qEnvironmentVariableIsSet("PATH")) {
+        return directories;
+    }
     for (const QString& entry : qEnvironmentVariable("PATH").split(QLatin1Char(':'))) {
         directories << (entry.isEmpty() ? QStringLiteral(".") : entry);
-    }
-    if (!qEnvironmentVariableIsSet("PATH")) {
-        directories.removeLast();
     }
     return directories;
 }
