@@ -41,6 +41,7 @@ constexpr std::size_t indexOf(Box box)
 {
     return static_cast<std::size_t>(box);
 }
+
 constexpr std::size_t indexOf(Button button)
 {
     return static_cast<std::size_t>(button);
@@ -49,16 +50,6 @@ constexpr std::size_t indexOf(Button button)
 constexpr bool isInert(Box box)
 {
     return box == Box::Check1 || box == Box::Check3 || box == Box::Check4;
-}
-
-constexpr bool isBuildOption(Box box)
-{
-    for (Box option : kBuildOptions) {
-        if (option == box) {
-            return true;
-        }
-    }
-    return false;
 }
 
 std::string_view controlName(Box box);
