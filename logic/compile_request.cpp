@@ -48,7 +48,7 @@ void composePrintAndLaunch(const OptionBoard& board, CommandLine& currentCommand
 {
     const CommandLine& command = composeCommandLine(board, currentCommandLine);
     services.panel.printLine(command.text);
-    services.launcher.launch(command.program, command.arguments);
+    services.launcher.launch(command.program, command.arguments, command.text);
 }
 
 } // namespace

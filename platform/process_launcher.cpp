@@ -1,6 +1,10 @@
 #include "process_launcher.h"
 
+#include "console_start.h"
+
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStringList>
@@ -19,6 +23,12 @@ QStringList searchDirectories()
         directories << (entry.isEmpty() ? QStringLiteral(".") : entry);
     }
     return directories;
+}
+
+bool isExecutableFile(const QString& path)
+{
+    const QFileInfo file(path);
+    return file.isFile() && file.isExecutable();
 }
 
 QStringList candidateNames(const QString& name)
@@ -48,11 +58,47 @@ std::optional<QString> ProcessLauncher::findProgram(const QString& name)
     return std::nullopt;
 }
 
-void ProcessLauncher::launch(const std::string& program, const std::vector<std::string>& arguments)
+ProcessLauncher::ProcessLauncher()
+    : ProcessLauncher(installedConsoleHost())
+{
+}
+
+ProcessLauncher::ProcessLauncher(QString consoleHost, std::chrono::milliseconds hostPatience)
+    : m_consoleHost(std::move(consoleHost))
+    , m_hostPatience(hostPatience)
+{
+}
+
+QString ProcessLauncher::installedConsoleHost()
+{
+    const QDir here(QCoreApplication::applicationDirPath());
+    const QString name = QStringLiteral("tarnwick-console");
+    const QString installed = here.filePath(QStringLiteral(TARNWICK_LIBEXEC_FROM_BIN "/tarnwick/") + name);
+    for (const QString& path : {installed, here.filePath(name)}) {
+        if (isExecutableFile(path)) {
+            return QDir::cleanPath(path);
+        }
+    }
+    return {};
+}
+
+void ProcessLauncher::launch(const std::string& program, const std::vector<std::string>& arguments,
+                             const std::string& title)
 {
     const std::optional<QString> path = findProgram(QString::fromStdString(program));
     if (!path) {
         throw LaunchError("program not found: " + program);
+    }
+    if (isExecutableFile(m_consoleHost)) {
+        const ConsoleRequest request{std::nullopt, title, QFile::encodeName(*path).toStdString(), arguments};
+        switch (ConsoleStart::run(QFile::encodeName(m_consoleHost).toStdString(), request, m_hostPatience)) {
+        case ConsoleStart::Result::Started:
+            return;
+        case ConsoleStart::Result::ProgramFailed:
+            throw LaunchError("program could not be started: " + program);
+        case ConsoleStart::Result::HostUnavailable:
+            break; // started directly below: a run is never lost for want of a console
+        }
     }
     QStringList argumentList;
     argumentList.reserve(qsizetype(arguments.size()));

@@ -15,8 +15,10 @@ public:
 class ProgramLauncher {
 public:
     virtual ~ProgramLauncher() = default;
-    // Throws LaunchError when the program cannot be found or started.
-    virtual void launch(const std::string& program, const std::vector<std::string>& arguments) = 0;
+    // `title` is the command line as shown to the user, for the window the program runs in; it is
+    // never split into arguments. Throws LaunchError when the program cannot be found or started.
+    virtual void launch(const std::string& program, const std::vector<std::string>& arguments,
+                        const std::string& title) = 0;
 
 protected:
     ProgramLauncher() = default;

@@ -9,13 +9,17 @@
 #include <optional>
 
 // Writes executable stand-ins for the compiler that record, for each run, their tag, their parent's
-// pid and their arguments (NUL-separated) into one file per run under a record folder.
+// pid, their working directory, whether their output is a terminal, TERM, and their arguments
+// (NUL-separated) into one file per run under a record folder.
 class FakeCompiler {
 public:
     struct Run {
         qint64 pid = 0;
         QString tag;
         qint64 parentPid = 0;
+        QString directory;
+        bool onTerminal = false;
+        QString term;
         QStringList arguments;
     };
 
@@ -36,12 +40,14 @@ public:
             return false;
         }
         const QString record = m_records + "/run.$$";
-        script.write(
-            QStringLiteral("#!%1\n"
-                           "{ printf '%s\\n%s\\n' '%2' \"$PPID\"; printf '%s\\0' \"$@\"; } > \"%3.tmp\"\n"
-                           "/bin/mv \"%3.tmp\" \"%3\"\n%4\n")
-                .arg(interpreter, tag, record, body)
-                .toUtf8());
+        script.write(QStringLiteral("#!%1\n"
+                                    "if [ -t 1 ]; then output=tty; else output=none; fi\n"
+                                    "{ printf '%s\\n%s\\n%s\\n' '%2' \"$PPID\" \"$(pwd -P)\";"
+                                    "  printf '%s\\n%s\\n' \"$output\" \"${TERM-}\";"
+                                    "  printf '%s\\0' \"$@\"; } > \"%3.tmp\"\n"
+                                    "/bin/mv \"%3.tmp\" \"%3\"\n%4\n")
+                         .arg(interpreter, tag, record, body)
+                         .toUtf8());
         script.close();
         return script.setPermissions(permissions);
     }
@@ -64,13 +70,21 @@ public:
                 continue;
             }
             const QByteArray data = file.readAll();
-            const qsizetype firstBreak = data.indexOf('\n');
-            const qsizetype secondBreak = data.indexOf('\n', firstBreak + 1);
+            QList<QByteArray> header;
+            qsizetype at = 0;
+            for (int field = 0; field < 5; ++field) {
+                const qsizetype end = data.indexOf('\n', at);
+                header << data.mid(at, end - at);
+                at = end + 1;
+            }
             Run run{name.section('.', 1).toLongLong(),
-                    QString::fromUtf8(data.left(firstBreak)),
-                    data.mid(firstBreak + 1, secondBreak - firstBreak - 1).toLongLong(),
+                    QString::fromUtf8(header[0]),
+                    header[1].toLongLong(),
+                    QString::fromUtf8(header[2]),
+                    header[3] == "tty",
+                    QString::fromUtf8(header[4]),
                     {}};
-            QByteArray rest = data.mid(secondBreak + 1);
+            QByteArray rest = data.mid(at);
             while (!rest.isEmpty()) {
                 const qsizetype end = rest.indexOf('\0');
                 run.arguments << QString::fromUtf8(rest.left(end));

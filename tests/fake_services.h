@@ -33,15 +33,17 @@ struct FakeLauncher : ProgramLauncher {
     struct Launch {
         std::string program;
         std::vector<std::string> arguments;
+        std::string title;
     };
     std::vector<Launch> launches;
     bool failing = false;
-    void launch(const std::string& program, const std::vector<std::string>& arguments) override
+    void launch(const std::string& program, const std::vector<std::string>& arguments,
+                const std::string& title) override
     {
         if (failing) {
             throw LaunchError("not there");
         }
-        launches.push_back({program, arguments});
+        launches.push_back({program, arguments, title});
     }
 };
 

@@ -6,13 +6,17 @@
 #include "option_board.h"
 #include "process_launcher.h"
 
-// One press of "Process file" with the real launcher; returns the messages it showed.
-inline QStringList requestWithRealLauncher(const OptionBoard& board)
+#include <chrono>
+
+// One press of "Process file" with the real launcher, through the given console host (none when
+// empty); returns the messages it showed. Tests wait for the host's word as long as it takes.
+inline QStringList requestWithRealLauncher(const OptionBoard& board, const QString& consoleHost = {},
+                                           std::chrono::milliseconds hostPatience = std::chrono::seconds(20))
 {
     CommandLine current = initialCommandLine();
     FakeMessageBox messages;
     FakeOutputPanel panel;
-    ProcessLauncher launcher;
+    ProcessLauncher launcher(consoleHost, hostPatience);
     processFile(board, current, {messages, panel, launcher});
     return messages.shown;
 }

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 // What /proc tells about this test process.
 namespace processProbe {
@@ -24,6 +25,21 @@ inline int zombieChildren()
         }
     }
     return zombies;
+}
+
+// Processes anywhere on the machine running `executable` with `directory` as working directory.
+inline int processesRunning(const QString& executable, const QString& directory)
+{
+    const QString program = QFileInfo(executable).canonicalFilePath();
+    const QString place = QFileInfo(directory).canonicalFilePath();
+    int count = 0;
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+        if (pid.toInt() > 0 && QFile::symLinkTarget("/proc/" + pid + "/exe") == program &&
+            QFile::symLinkTarget("/proc/" + pid + "/cwd") == place) {
+            ++count;
+        }
+    }
+    return count;
 }
 
 inline qsizetype openDescriptors()

@@ -8,6 +8,7 @@
 namespace {
 
 const QString kCannotStart = QStringLiteral("BSPC.exe does not seem to be in the current Directory");
+const QString kHost = QStringLiteral(TARNWICK_CONSOLE_HOST);
 
 } // namespace
 
@@ -35,6 +36,8 @@ private slots:
         m_savedPath = qEnvironmentVariable("PATH");
         m_savedDirectory = QDir::currentPath();
         m_fake.emplace(m_root.path() + "/records");
+        // Hosts without a window relay and end with their compiler, so none is left running.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     }
 
     void init()
@@ -55,6 +58,7 @@ private slots:
         QDir::setCurrent(m_savedDirectory);
         qputenv("PATH", m_savedPath.toUtf8());
         QTRY_COMPARE(processProbe::zombieChildren(), 0);
+        QTRY_COMPARE(processProbe::processesRunning(kHost, m_work), 0);
     }
 
     void pathsArriveAsOneUnchangedArgument_data()
@@ -68,6 +72,9 @@ private slots:
         QTest::addRow("glob and redirection") << "* > marker ?.bsp";
         QTest::addRow("non-ASCII") << "/карты/地图 ü.bsp";
         QTest::addRow("leading dash") << "-threads 9.bsp";
+        QTest::addRow("folder with a leading dash") << "-m/-reach/a.bsp";
+        QTest::addRow("newline") << "/maps/two\nlines.bsp";
+        QTest::addRow("dollar name") << "/maps/$HOME ${PATH}.bsp";
         QTest::addRow("over a thousand characters") << "/m/" + QString(1200, 'x') + ".bsp";
     }
 
@@ -79,12 +86,16 @@ private slots:
         board.setBspPath(path.toStdString());
         board.click(Box::chkProcessors);
 
-        QCOMPARE(requestWithRealLauncher(board), QStringList{});
+        QCOMPARE(requestWithRealLauncher(board, kHost), QStringList{});
 
         const auto runs = waitForRuns(1);
         QCOMPARE(runs.size(), 1);
         QCOMPARE(runs[0].arguments, (QStringList{"-bsp2aas", path, "-threads", "2"}));
         QVERIFY(!QFileInfo::exists(m_work + "/marker"));
+        // On the host's terminal, in the front end's working directory.
+        QVERIFY(runs[0].onTerminal);
+        QCOMPARE(runs[0].term, "dumb");
+        QCOMPARE(runs[0].directory, QFileInfo(m_work).canonicalFilePath());
     }
 
     void eachCommandFormArrivesExactly_data()
@@ -149,6 +160,8 @@ private slots:
                                                 << "";
         QTest::addRow("symbolic link to a directory") << "dir:d link:BSPC->d"
                                                       << "";
+        QTest::addRow("refused by the kernel") << "garbage:BSPC"
+                                               << "";
     }
 
     void findsTheCompilerOrFailsWithTheOneMessage()
@@ -165,6 +178,14 @@ private slots:
                 QVERIFY(m_fake->write(m_work, name, item, QFile::ReadOwner | QFile::WriteOwner));
             } else if (kind == "badinterp") {
                 QVERIFY(m_fake->write(m_work, name, item, FakeCompiler::executable(), "/nonexistent/sh"));
+            } else if (kind == "garbage") {
+                QFile file(m_work + '/' + name);
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write(QByteArray("\x7f"
+                                      "ELF garbage",
+                                      12));
+                file.close();
+                QVERIFY(file.setPermissions(FakeCompiler::executable()));
             } else if (kind == "dir") {
                 QVERIFY(QDir(m_work).mkdir(name));
             } else if (kind == "link") {
@@ -174,7 +195,7 @@ private slots:
         OptionBoard board;
         board.setBspPath("/m/a.bsp");
 
-        const QStringList shown = requestWithRealLauncher(board);
+        const QStringList shown = requestWithRealLauncher(board, kHost);
 
         if (ranTag.isEmpty()) {
             QCOMPARE(shown, QStringList{kCannotStart});
@@ -208,9 +229,58 @@ private slots:
         }
     }
 
-    // Standing in for the console window the compiler would get elsewhere: its output goes where
-    // Tarnwick's own goes.
-    void compilerWritesToTheFrontEndsStandardOutput()
+    void withoutAHostTheLaunchIsDirect_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addRow("no host") << QString();
+        QTest::addRow("host missing") << m_root.path() + "/nowhere/tarnwick-console";
+        QTest::addRow("host not executable") << m_root.path() + "/records/../plain";
+    }
+
+    void withoutAHostTheLaunchIsDirect()
+    {
+        QFETCH(QString, host);
+        QFile plain(m_root.path() + "/plain");
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        QVERIFY(m_fake->write(m_work, "BSPC", "cwd"));
+        OptionBoard board;
+        board.setBspPath("/m/a.bsp");
+
+        QCOMPARE(requestWithRealLauncher(board, host), QStringList{});
+
+        const auto runs = waitForRuns(1);
+        QCOMPARE(runs.size(), 1);
+        QVERIFY(!runs[0].onTerminal);
+        QCOMPARE(runs[0].arguments, (QStringList{"-bsp2aas", "/m/a.bsp"}));
+        QCOMPARE(runs[0].directory, QFileInfo(m_work).canonicalFilePath());
+    }
+
+    // A host that takes its time to start: the press goes on without it, and the run still starts.
+    void aSlowHostDoesNotHoldUpThePress()
+    {
+        const QString slowHost = m_root.path() + "/slow-host";
+        QFile wrapper(slowHost);
+        QVERIFY(wrapper.open(QIODevice::WriteOnly));
+        wrapper.write(QStringLiteral("#!/bin/sh\nsleep 1\nexec '%1' \"$@\"\n").arg(kHost).toUtf8());
+        wrapper.close();
+        QVERIFY(wrapper.setPermissions(FakeCompiler::executable()));
+        QVERIFY(m_fake->write(m_work, "BSPC", "cwd"));
+        OptionBoard board;
+        board.setBspPath("/m/a.bsp");
+        QElapsedTimer clock;
+        clock.start();
+
+        QCOMPARE(requestWithRealLauncher(board, slowHost, ProcessLauncher::kHostPatience), QStringList{});
+
+        QVERIFY2(clock.elapsed() < 500, "the press waited for the host");
+        const auto runs = waitForRuns(1);
+        QCOMPARE(runs.size(), 1);
+        QVERIFY(runs[0].onTerminal);
+    }
+
+    // Without a host, the compiler's output goes where Tarnwick's own goes.
+    void aDirectLaunchWritesToTheFrontEndsStandardOutput()
     {
         QVERIFY(m_fake->write(m_work, "BSPC", "loud", FakeCompiler::executable(), "/bin/sh",
                               "echo compiler-says-hello"));

@@ -40,10 +40,12 @@ struct RecordingPanel : OutputPanel {
 
 struct RecordingLauncher : ProgramLauncher {
     std::vector<std::string> arguments;
+    std::string title;
     int launches = 0;
-    void launch(const std::string&, const std::vector<std::string>& given) override
+    void launch(const std::string&, const std::vector<std::string>& given, const std::string& shown) override
     {
         arguments = given;
+        title = shown;
         ++launches;
     }
 };
@@ -130,7 +132,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(messages.shown + launcher.launches == 1);
     require(panel.printed == launcher.launches);
     if (launcher.launches == 1) {
-        require(panel.last == line.text && launcher.arguments == line.arguments);
+        require(panel.last == line.text && launcher.arguments == line.arguments &&
+                launcher.title == line.text);
         require(asciiUpper(lastCharacters(path, 4)) == (optimising ? ".AAS" : ".BSP"));
     }
     return 0;

@@ -1,0 +1,15 @@
+#include "run_ending.h"
+
+#include <cstring>
+#include <sys/wait.h>
+
+std::string describeRunEnding(int waitStatus)
+{
+    if (WIFSIGNALED(waitStatus)) {
+        const int signal = WTERMSIG(waitStatus);
+        const char* abbreviation = sigabbrev_np(signal);
+        const std::string name = abbreviation ? std::string("SIG") + abbreviation : "unknown";
+        return "Ended by signal " + std::to_string(signal) + " (" + name + ").";
+    }
+    return "Finished with exit status " + std::to_string(WEXITSTATUS(waitStatus)) + ".";
+}
