@@ -2,8 +2,9 @@
 # Drives the real program in a real X window as a user would, against a fake compiler:
 #   e2e_process_file.sh PATH/TO/tarnwick
 # Checks the message box on an empty request, then picks a map through the file dialog, ticks two
-# options, checks the exact arguments the compiler receives, and closes the window through its
-# close box while the compiler goes on running.
+# options, checks the exact arguments the compiler receives and the console window it runs in, and
+# closes the main window through its close box while the compiler and its console go on running.
+# A window manager runs, so that minimizing is real.
 set -euo pipefail
 program=$(realpath "$1")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -11,7 +12,7 @@ source "$here/../scripts/lib-xvfb.sh"
 
 scratch=$(mktemp -d)
 cleanup() {
-    [ -f "$scratch/compiler.pid" ] && kill "$(cat "$scratch/compiler.pid")" 2>/dev/null
+    [ -f "$scratch/compiler.pid" ] && kill "$(cat "$scratch/compiler.pid")" 2>/dev/null || true
     xvfb_stop
     rm -rf "$scratch"
 }
@@ -26,17 +27,27 @@ work="$scratch/work"
 maps="$scratch/my maps"
 mkdir -p "$work" "$maps" "$scratch/home"
 touch "$maps/dm 1.bsp"
+# It redraws a counter in place, says a last line, and ends once the test releases it.
 cat >"$work/BSPC" <<SCRIPT
 #!/bin/sh
 echo \$\$ > "$scratch/compiler.pid"
 printf '%s\0' "\$@" > "$scratch/args.tmp" && mv "$scratch/args.tmp" "$scratch/args"
-exec sleep 30
+i=0
+while [ \$i -lt 200 ]; do printf '\r%6d' \$i; i=\$((i + 1)); done
+printf '\nlast line of the compiler\n'
+for _ in \$(seq 300); do [ -f "$scratch/release" ] && exit 0; sleep 0.1; done
+exit 1
 SCRIPT
 chmod +x "$work/BSPC"
 
 xvfb_start
 trap cleanup EXIT
 export QT_QPA_PLATFORM=xcb HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch"
+openbox --sm-disable >/dev/null 2>&1 &
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
 # The program takes no arguments: were these read, it would open no X window at all.
 (cd "$work" && exec "$program" -platform offscreen -reverse --help) &
 program_pid=$!
@@ -92,7 +103,25 @@ actual=$(od -c <"$scratch/args")
 sleep 0.3
 xdotool search --onlyvisible --name '^tarnwick$' >/dev/null 2>&1 && fail "a message box appeared after a good request"
 
-# 4. The close box ends the program at once; the compiler it started runs on.
+# 4. The run has a console window titled with the command line exactly, started minimized.
+command_line="BSPC -bsp2aas \"$maps/dm 1.bsp\" -threads 2 -noliquids"
+console=
+for _ in $(seq 100); do
+    for candidate in $(xdotool search --name '^BSPC -bsp2aas ' 2>/dev/null); do
+        [ "$(xdotool getwindowname "$candidate")" = "$command_line" ] && console=$candidate
+    done
+    [ -n "$console" ] && break
+    sleep 0.1
+done
+[ -n "$console" ] || fail "no console window titled: $command_line"
+wm_state() { xprop -id "$console" WM_STATE 2>/dev/null | sed -n 's/.*window state: //p'; }
+for _ in $(seq 50); do
+    [ "$(wm_state)" = Iconic ] && break
+    sleep 0.1
+done
+[ "$(wm_state)" = Iconic ] || fail "the console did not start minimized: $(wm_state)"
+
+# 5. The close box ends the program at once; the compiler and its console run on.
 "$here/tools/close_window.py" "$window"
 for _ in $(seq 100); do
     kill -0 "$program_pid" 2>/dev/null || break
@@ -101,4 +130,28 @@ done
 kill -0 "$program_pid" 2>/dev/null && fail "the program did not end when its window was closed"
 wait "$program_pid" || fail "the program ended with status $?"
 kill -0 "$(cat "$scratch/compiler.pid")" 2>/dev/null || fail "the compiler did not outlive the program"
-echo "e2e: the compiler received exactly -bsp2aas, the path, -threads, 2, -noliquids, and outlived the closed window"
+xdotool getwindowname "$console" >/dev/null 2>&1 || fail "the console did not outlive the program"
+
+# 6. Once the compiler ends, its console holds its output as a terminal shows it, then how it ended:
+# the counter overwritten in place, not piled up. Read as a user would, by copying it.
+touch "$scratch/release"
+expected=$'   199\nlast line of the compiler\nFinished with exit status 0.'
+xdotool windowactivate "$console" 2>/dev/null || true
+copied=
+for _ in $(seq 50); do
+    xdotool mousemove --window "$console" 40 40 click 1 key ctrl+a key ctrl+c
+    sleep 0.2
+    copied=$(xclip -o -selection clipboard 2>/dev/null || true)
+    [ "$copied" = "$expected" ] && break
+done
+[ "$copied" = "$expected" ] || fail "the console shows:"$'\n'"$copied"
+
+# 7. Its close box ends the console.
+"$here/tools/close_window.py" "$console"
+for _ in $(seq 100); do
+    xdotool getwindowname "$console" >/dev/null 2>&1 || break
+    sleep 0.1
+done
+xdotool getwindowname "$console" >/dev/null 2>&1 && fail "the console did not close"
+echo "e2e: the compiler received exactly -bsp2aas, the path, -threads, 2, -noliquids; its console started" \
+    "minimized, outlived the closed main window and showed its output and ending"

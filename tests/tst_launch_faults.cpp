@@ -24,11 +24,11 @@ private:
     std::optional<FakeCompiler> m_fake;
     QList<qint64> m_leftRunning;
 
-    static QStringList request()
+    static QStringList request(const QString& consoleHost = {})
     {
         OptionBoard board;
         board.setBspPath("/maps/a.bsp");
-        return requestWithRealLauncher(board);
+        return requestWithRealLauncher(board, consoleHost);
     }
 
     void writeCompiler(const QString& directory, const QString& body = {})
@@ -100,6 +100,28 @@ private slots:
         // The address sanitizer's quarantine holds freed memory back, so only a plain build can tell.
         QVERIFY(residentAfter - residentBefore < 1024);
 #endif
+    }
+
+    // Through the console host: no socket, middle process or host is left behind.
+    void soakThroughTheConsoleHostLeavesNothingBehind()
+    {
+        const QString host = QStringLiteral(TARNWICK_CONSOLE_HOST);
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // hosts without a window end with their compiler
+        writeCompiler(m_work);
+        QCOMPARE(request(host), QStringList{});
+        QVERIFY(m_fake->waitForRuns(1));
+        const qsizetype descriptorsBefore = processProbe::openDescriptors();
+        constexpr int requests = 100;
+
+        for (int i = 0; i < requests; ++i) {
+            QCOMPARE(request(host), QStringList{});
+        }
+
+        QVERIFY(m_fake->waitForRuns(1 + requests));
+        QTRY_COMPARE(processProbe::zombieChildren(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(processProbe::processesRunning(host, m_work), 0, 20000);
+        QCOMPARE(processProbe::openDescriptors(), descriptorsBefore);
+        qunsetenv("QT_QPA_PLATFORM");
     }
 
     void aMisbehavingCompilerLeavesTheFrontEndWorking_data()
