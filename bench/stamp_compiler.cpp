@@ -1,5 +1,5 @@
-// A stand-in compiler that, first thing, writes the monotonic time it started at into
-// $STAMP_DIR/stamp.<pid>.
+// A stand-in compiler that, first thing, writes the monotonic time it started at, and its parent's
+// pid, into $STAMP_DIR/stamp.<pid>.
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -16,7 +16,8 @@ int main()
     char path[4096];
     std::snprintf(path, sizeof path, "%s/stamp.%d", directory, int(getpid()));
     if (FILE* out = std::fopen(path, "w")) {
-        std::fprintf(out, "%lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+        std::fprintf(out, "%lld %d\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
+                     int(getppid()));
         std::fclose(out);
     }
     return 0;

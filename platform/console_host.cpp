@@ -89,7 +89,10 @@ int relayWithoutWindow(CompilerRun& run)
     QObject::connect(&run, &CompilerRun::output,
                      [](std::string_view bytes) { writeOut(STDOUT_FILENO, bytes); });
     QObject::connect(&run, &CompilerRun::ended, [](int status) {
-        writeOut(STDOUT_FILENO, "\n" + describeRunEnding(status) + "\n");
+        std::string ending = describeRunEnding(status);
+        ending.insert(ending.begin(), '\n');
+        ending.push_back('\n');
+        writeOut(STDOUT_FILENO, ending);
         QCoreApplication::quit();
     });
     return QApplication::exec();
