@@ -89,8 +89,8 @@ int main(int argc, char** argv)
         waitpid(direct, nullptr, 0);
     }
     std::printf("through the console   median %7.3f s  (min %.3f, max %.3f, %d runs)\n", median(console),
-                *std::min_element(console.begin(), console.end()), *std::max_element(console.begin(), console.end()),
-                runs);
+                *std::min_element(console.begin(), console.end()),
+                *std::max_element(console.begin(), console.end()), runs);
     std::printf("to /dev/null          median %7.3f s  (min %.3f, max %.3f)\n", median(null),
                 *std::min_element(null.begin(), null.end()), *std::max_element(null.begin(), null.end()));
     std::printf("ratio of medians, console / null: %.2f\n", median(console) / median(null));

@@ -37,7 +37,10 @@ HostRun runHost(const QStringList& arguments, const QProcessEnvironment& environ
             host.readAllStandardError()};
 }
 
-QString lastLine(const QByteArray& output) { return QString::fromUtf8(output.trimmed().split('\n').last()); }
+QString lastLine(const QByteArray& output)
+{
+    return QString::fromUtf8(output.trimmed().split('\n').last());
+}
 
 } // namespace
 
@@ -69,11 +72,16 @@ private slots:
     {
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("ending");
-        QTest::addRow("success") << "echo done" << "Finished with exit status 0.";
-        QTest::addRow("failure") << "exit 3" << "Finished with exit status 3.";
-        QTest::addRow("killed") << "kill -KILL $$" << "Ended by signal 9 (SIGKILL).";
-        QTest::addRow("crashed") << "kill -SEGV $$" << "Ended by signal 11 (SIGSEGV).";
-        QTest::addRow("output left without a line end") << "printf 'no end'" << "Finished with exit status 0.";
+        QTest::addRow("success") << "echo done"
+                                 << "Finished with exit status 0.";
+        QTest::addRow("failure") << "exit 3"
+                                 << "Finished with exit status 3.";
+        QTest::addRow("killed") << "kill -KILL $$"
+                                << "Ended by signal 9 (SIGKILL).";
+        QTest::addRow("crashed") << "kill -SEGV $$"
+                                 << "Ended by signal 11 (SIGSEGV).";
+        QTest::addRow("output left without a line end") << "printf 'no end'"
+                                                        << "Finished with exit status 0.";
     }
 
     void theLastLineSaysHowTheRunEnded()
@@ -183,7 +191,8 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("\x01\x02 neither a script nor a binary");
             file.close();
-            file.setPermissions(program == "garbage" ? file.permissions() | QFile::ExeOwner : QFile::ReadOwner);
+            file.setPermissions(program == "garbage" ? file.permissions() | QFile::ExeOwner
+                                                     : QFile::ReadOwner);
             program = file.fileName();
         }
         try {
