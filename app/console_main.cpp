@@ -1,8 +1,23 @@
-#include "console_host.h"
+#include "console_starter.h"
 
+#include <climits>
 #include <cstdio>
 #include <string>
+#include <unistd.h>
 #include <vector>
+
+namespace {
+
+// This program's own file, whatever name it was started by.
+std::string ownPath(const char* startedAs)
+{
+    char path[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path);
+    return length > 0 && std::size_t(length) < sizeof path ? std::string(path, std::size_t(length))
+                                                           : std::string(startedAs);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -12,5 +27,5 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%.*s\n", int(kConsoleUsage.size()), kConsoleUsage.data());
         return 2;
     }
-    return runConsoleHost(*request, argv[0]);
+    return runConsoleStarter(*request, windowStageBeside(ownPath(argv[0])));
 }

@@ -1,67 +1,100 @@
 #include "compiler_run.h"
 
-#include <array>
+#include "run_ending.h"
 
-namespace {
+#include <csignal>
 
-constexpr std::size_t kChunk = 64 * 1024;
-// Read at most this much before the event loop gets a turn, so the window stays responsive.
-constexpr int kChunksPerTurn = 16;
-// How often an end is looked for while the program keeps its terminal open.
-constexpr int kReapIntervalMs = 100;
+class CompilerRun::Reader : public TerminalPump::Listener {
+public:
+    explicit Reader(CompilerRun& run)
+        : m_run(run)
+    {
+    }
 
-} // namespace
+    void output(std::string_view bytes) override
+    {
+        {
+            const std::lock_guard lock(m_run.m_lock);
+            m_run.m_text.feed(bytes);
+        }
+        m_run.announceOutput();
+    }
+
+    bool ended(int waitStatus) override
+    {
+        {
+            const std::lock_guard lock(m_run.m_lock);
+            m_run.m_text.setEnding(describeRunEnding(waitStatus));
+        }
+        m_run.announceOutput();
+        QMetaObject::invokeMethod(&m_run, [run = &m_run, waitStatus] { run->markEnded(waitStatus); });
+        return true; // what its children still write goes above the ending line
+    }
+
+private:
+    CompilerRun& m_run;
+};
 
 CompilerRun::CompilerRun(PseudoTerminal terminal, QObject* parent)
     : QObject(parent)
     , m_terminal(std::move(terminal))
-    , m_notifier(m_terminal.descriptor(), QSocketNotifier::Read)
+    , m_pump(m_terminal)
 {
-    connect(&m_notifier, &QSocketNotifier::activated, this, &CompilerRun::readAvailable);
-    connect(&m_reaper, &QTimer::timeout, this, &CompilerRun::checkEnded);
-    m_reaper.start(kReapIntervalMs);
+    for (QTimer* grace : {&m_terminate, &m_kill}) {
+        grace->setSingleShot(true);
+        grace->setTimerType(Qt::PreciseTimer); // a grace is never cut short
+    }
+    connect(&m_terminate, &QTimer::timeout, this, [this] {
+        m_pump.sendSignal(SIGTERM);
+        m_kill.start(kKillGraceMs);
+    });
+    connect(&m_kill, &QTimer::timeout, this, [this] { m_pump.sendSignal(SIGKILL); });
 }
 
-void CompilerRun::hangUp()
+CompilerRun::~CompilerRun()
 {
-    if (!m_ended) {
-        m_terminal.hangUp();
+    if (m_reader.joinable()) {
+        m_pump.stop();
+        m_reader.join();
     }
 }
 
-void CompilerRun::readAvailable()
+void CompilerRun::start()
 {
-    std::array<char, kChunk> buffer;
-    for (int turn = 0; turn < kChunksPerTurn; ++turn) {
-        const std::optional<std::size_t> got = m_terminal.read(buffer);
-        if (!got) {
-            // No writer is left: the program has ended, or is about to.
-            m_notifier.setEnabled(false);
-            checkEnded();
-            return;
-        }
-        if (*got == 0) {
-            return;
-        }
-        emit output(std::string_view(buffer.data(), *got));
-    }
+    m_reader = std::thread([this] {
+        Reader reader(*this);
+        m_pump.run(reader);
+    });
 }
 
-void CompilerRun::checkEnded()
+ConsoleText::Update CompilerRun::takeUpdate()
 {
-    if (m_ended) {
+    m_announced = false;
+    const std::lock_guard lock(m_lock);
+    return m_text.takeUpdate();
+}
+
+void CompilerRun::close()
+{
+    if (m_ended || m_terminate.isActive() || m_kill.isActive()) {
         return;
     }
-    const std::optional<int> status = m_terminal.reap();
-    if (!status) {
-        return;
+    m_pump.sendSignal(SIGHUP);
+    m_terminate.start(kTerminateGraceMs);
+}
+
+// Called from the reader thread; the signal crosses to the window's thread queued.
+void CompilerRun::announceOutput()
+{
+    if (!m_announced.exchange(true)) {
+        emit outputArrived();
     }
-    // Marked first, so the last read below cannot report the end a second time.
+}
+
+void CompilerRun::markEnded(int waitStatus)
+{
     m_ended = true;
-    m_reaper.stop();
-    // What it wrote just before it ended comes before the news of its end.
-    if (m_notifier.isEnabled()) {
-        readAvailable();
-    }
-    emit ended(*status);
+    m_terminate.stop();
+    m_kill.stop();
+    emit ended(waitStatus);
 }

@@ -1,34 +1,59 @@
 #pragma once
 
+#include "console_text.h"
 #include "pseudo_terminal.h"
+#include "terminal_pump.h"
 
 #include <QObject>
-#include <QSocketNotifier>
 #include <QTimer>
-#include <string_view>
+#include <atomic>
+#include <mutex>
+#include <thread>
 
-// Watches a program on its pseudo-terminal from the event loop: hands on everything it writes, as
-// fast as it writes it, and says once how it ended.
+// Watches a program on its pseudo-terminal from a reader thread of its own, so that the program
+// never waits for the window to repaint: the thread turns the output into text as it comes, and
+// the window takes what is new when it is ready. Memory stays bounded by the text's scrollback.
 class CompilerRun : public QObject {
     Q_OBJECT
 
 public:
+    // After the hang-up, how long the program has before SIGTERM, then before SIGKILL.
+    static constexpr int kTerminateGraceMs = 3000;
+    static constexpr int kKillGraceMs = 2000;
+
     explicit CompilerRun(PseudoTerminal terminal, QObject* parent = nullptr);
+    ~CompilerRun() override;
+
+    // Starts reading, once whoever listens to the signals below is connected.
+    void start();
 
     bool hasEnded() const { return m_ended; }
-    // Hangs the program up, as closing its terminal would; nothing once it has ended.
-    void hangUp();
+    // Thread-safe: what is new in the text since the last take.
+    ConsoleText::Update takeUpdate();
+
+    // Ends the program as closing its console window does: a hang-up to its process group at once,
+    // then SIGTERM and SIGKILL each after a grace, for a program that will not go; nothing once it
+    // has ended.
+    void close();
 
 signals:
-    void output(std::string_view bytes);
+    // New text to take; sent once until the next take.
+    void outputArrived();
     void ended(int waitStatus);
 
 private:
-    void readAvailable();
-    void checkEnded();
+    class Reader;
+
+    void announceOutput();
+    void markEnded(int waitStatus);
 
     PseudoTerminal m_terminal;
-    QSocketNotifier m_notifier;
-    QTimer m_reaper;
+    TerminalPump m_pump;
+    std::mutex m_lock;
+    ConsoleText m_text;
+    std::atomic<bool> m_announced{false};
     bool m_ended = false;
+    QTimer m_terminate;
+    QTimer m_kill;
+    std::thread m_reader;
 };

@@ -1,5 +1,7 @@
 #include "console_text.h"
 
+#include "utf8_lead.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -52,30 +54,21 @@ void ConsoleText::feed(std::string_view bytes)
 void ConsoleText::decode(unsigned char byte)
 {
     if (m_needed == 0) {
-        if (byte < 0x80) {
+        const Utf8Lead lead = utf8Lead(byte);
+        if (lead.length == 1) {
             character(byte);
-        } else if (byte >= 0xC2 && byte <= 0xDF) {
-            m_needed = 1;
-            m_code = byte & 0x1F;
-        } else if (byte >= 0xE0 && byte <= 0xEF) {
-            m_lower = byte == 0xE0 ? 0xA0 : 0x80;
-            m_upper = byte == 0xED ? 0x9F : 0xBF;
-            m_needed = 2;
-            m_code = byte & 0x0F;
-        } else if (byte >= 0xF0 && byte <= 0xF4) {
-            m_lower = byte == 0xF0 ? 0x90 : 0x80;
-            m_upper = byte == 0xF4 ? 0x8F : 0xBF;
-            m_needed = 3;
-            m_code = byte & 0x07;
-        } else {
+        } else if (lead.length == 0) {
             character(kReplacement);
+        } else {
+            m_needed = int(lead.length) - 1;
+            m_lower = lead.secondLowest;
+            m_upper = lead.secondHighest;
+            m_code = byte & (0x7F >> lead.length);
         }
         return;
     }
     if (byte < m_lower || byte > m_upper) {
-        m_needed = 0;
-        m_lower = 0x80;
-        m_upper = 0xBF;
+        resetDecoder();
         character(kReplacement);
         decode(byte);
         return;
@@ -137,6 +130,10 @@ void ConsoleText::control(char32_t code)
 // sequence asks for is not carried out.
 void ConsoleText::escape(char32_t code)
 {
+    if (code == 0x18 || code == 0x1A) {
+        m_escape = Escape::None; // CAN and SUB abandon a sequence, a string's too
+        return;
+    }
     if (m_escape == Escape::StringEnd) {
         // ESC \ ends a string; an escape followed by anything else ends it too and starts anew.
         m_escape = code == '\\' ? Escape::None : Escape::Start;
@@ -153,9 +150,7 @@ void ConsoleText::escape(char32_t code)
         }
         return;
     }
-    if (code == 0x18 || code == 0x1A) {
-        m_escape = Escape::None; // CAN and SUB abandon a sequence
-    } else if (code == 0x1B) {
+    if (code == 0x1B) {
         m_escape = Escape::Start;
     } else if (code < 0x20) {
         control(code); // controls inside a sequence still act
@@ -196,24 +191,26 @@ void ConsoleText::endLine()
     m_column = 0;
 }
 
-void ConsoleText::appendLine(std::string_view line)
+void ConsoleText::setEnding(std::string_view line)
 {
     if (m_needed > 0) {
-        m_needed = 0;
-        m_lower = 0x80;
-        m_upper = 0xBF;
+        resetDecoder();
         print(kReplacement); // the output stopped inside a character
     }
     m_escape = Escape::None;
-    if (!m_line.empty()) {
-        endLine();
-    }
-    m_line.clear();
-    m_column = 0;
-    m_finished.emplace_back(line);
-    if (m_finished.size() > kMaxLines) {
-        m_finished.pop_front();
-    }
+    m_ending = line;
+}
+
+void ConsoleText::resetDecoder()
+{
+    m_needed = 0;
+    m_lower = 0x80;
+    m_upper = 0xBF;
+}
+
+ConsoleText::Update ConsoleText::takeUpdate()
+{
+    return {takeFinishedLines(), currentLine(), m_ending};
 }
 
 std::vector<std::string> ConsoleText::takeFinishedLines()

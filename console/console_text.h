@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,7 +12,8 @@
 // overwrite each other; a line feed ends the line; a backspace steps back; tabs stop every eight
 // columns. UTF-8 is decoded across chunk boundaries, an invalid byte becomes U+FFFD, and escape
 // sequences and other controls are dropped. Memory stays bounded: a line wraps after
-// kMaxColumns characters, and at most kMaxLines finished lines wait to be taken.
+// kMaxColumns characters, and at most kMaxLines finished lines wait to be taken. Once the program
+// has ended, its ending line stays last: output that still arrives goes above it.
 class ConsoleText {
 public:
     static constexpr std::size_t kMaxLines = 10000;
@@ -19,8 +21,18 @@ public:
 
     void feed(std::string_view bytes);
 
-    // Ends the unfinished line, if it holds anything, and adds a line of the caller's own.
-    void appendLine(std::string_view line);
+    // What a view needs to catch up: the lines finished since the last take, oldest first, the
+    // line the cursor is on, and the ending line once there is one.
+    struct Update {
+        std::vector<std::string> finished;
+        std::string current;
+        std::optional<std::string> ending;
+    };
+
+    // A line of the console's own that stays below everything the program writes, before or after.
+    void setEnding(std::string_view line);
+
+    Update takeUpdate();
 
     // The lines finished since the last call, oldest first; the newest kMaxLines at most.
     std::vector<std::string> takeFinishedLines();
@@ -37,6 +49,7 @@ private:
     void escape(char32_t code);
     void print(char32_t code);
     void endLine();
+    void resetDecoder();
 
     // The UTF-8 sequence being decoded.
     char32_t m_code = 0;
@@ -48,4 +61,5 @@ private:
     std::u32string m_line;
     std::size_t m_column = 0;
     std::deque<std::string> m_finished;
+    std::optional<std::string> m_ending;
 };

@@ -1,5 +1,8 @@
 #include "console_window.h"
 
+#include "terminal_size.h"
+
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QIcon>
@@ -9,9 +12,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr int kColumns = 80;
-constexpr int kRows = 25;
 
 QFont terminalFont()
 {
@@ -23,21 +23,29 @@ QFont terminalFont()
     return font;
 }
 
+QString joined(const std::vector<std::string>& lines)
+{
+    QString text;
+    for (const std::string& line : lines) {
+        text += QString::fromStdString(line) + QLatin1Char('\n');
+    }
+    return text;
+}
+
 } // namespace
 
-ConsoleWindow::ConsoleWindow(const QString& title, QWidget* parent)
+ConsoleWindow::ConsoleWindow(const QString& title, Source source, QWidget* parent)
     : QWidget(parent)
+    , m_source(std::move(source))
     , m_view(new QPlainTextEdit(this))
 {
-    setWindowTitle(title);
+    setWindowTitle(literalTitle(title));
     setWindowIcon(QIcon(QStringLiteral(":/icons/tarnwick-32.png")));
     m_view->setObjectName(QStringLiteral("compilerOutput"));
     m_view->setAccessibleName(tr("Compiler output"));
     m_view->setReadOnly(true);
     m_view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_view->setUndoRedoEnabled(false);
-    // One block more than the scrollback: the line the program is still writing.
-    m_view->setMaximumBlockCount(int(ConsoleText::kMaxLines) + 1);
     m_view->setFont(terminalFont());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -49,22 +57,11 @@ ConsoleWindow::ConsoleWindow(const QString& title, QWidget* parent)
     connect(&m_refresh, &QTimer::timeout, this, &ConsoleWindow::refresh);
 }
 
-void ConsoleWindow::addOutput(std::string_view bytes)
+QString ConsoleWindow::literalTitle(const QString& title)
 {
-    m_text.feed(bytes);
-    scheduleRefresh();
-}
-
-void ConsoleWindow::addLine(const QString& line)
-{
-    m_text.appendLine(line.toStdString());
-    scheduleRefresh();
-}
-
-void ConsoleWindow::closeEvent(QCloseEvent* event)
-{
-    emit closing();
-    event->accept();
+    // An even run of placeholders is shown as half as many, so doubling each shows it as it is.
+    QString literal = title;
+    return literal.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
 }
 
 // A timer already running is left alone, so a flood of output still repaints at a bounded rate.
@@ -75,24 +72,62 @@ void ConsoleWindow::scheduleRefresh()
     }
 }
 
-// The view's last block is the unfinished line: it is replaced by the lines finished since, then
-// by the new unfinished line.
+void ConsoleWindow::runEnded()
+{
+    if (isMinimized() || !isActiveWindow()) {
+        QApplication::alert(this);
+    }
+}
+
+void ConsoleWindow::closeEvent(QCloseEvent* event)
+{
+    emit closing();
+    event->accept();
+}
+
 void ConsoleWindow::refresh()
 {
-    QString replacement;
-    for (const std::string& line : m_text.takeFinishedLines()) {
-        replacement += QString::fromStdString(line) + QLatin1Char('\n');
+    showUpdate(m_source());
+}
+
+// The tail of the view is replaced by the lines finished since, then by the line the cursor is
+// on, then by the ending line; an empty cursor line above the ending is left out.
+void ConsoleWindow::showUpdate(const ConsoleText::Update& update)
+{
+    QString replacement = joined(update.finished);
+    const bool cursorLineShown = !update.ending || !update.current.empty();
+    if (cursorLineShown) {
+        replacement += QString::fromStdString(update.current);
     }
-    replacement += QString::fromStdString(m_text.currentLine());
+    if (update.ending) {
+        replacement += QString(cursorLineShown ? QStringLiteral("\n") : QString()) +
+                       QString::fromStdString(*update.ending);
+    }
 
     QScrollBar* scrollBar = m_view->verticalScrollBar();
     const bool followingEnd = scrollBar->value() == scrollBar->maximum();
-    QTextCursor cursor(m_view->document()->lastBlock());
-    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    QTextDocument* document = m_view->document();
+    QTextCursor cursor(document->findBlockByNumber(document->blockCount() - m_tailBlocks));
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
     cursor.insertText(replacement);
+    m_tailBlocks = 1 + (update.ending && cursorLineShown ? 1 : 0);
+    trimScrollback();
     if (followingEnd) {
         scrollBar->setValue(scrollBar->maximum());
     }
+}
+
+// Cut by position, in one edit: the document's own block limit would lay out each line it drops.
+void ConsoleWindow::trimScrollback()
+{
+    QTextDocument* document = m_view->document();
+    const int excess = document->blockCount() - m_tailBlocks - int(ConsoleText::kMaxLines);
+    if (excess <= 0) {
+        return;
+    }
+    QTextCursor cursor(document);
+    cursor.setPosition(document->findBlockByNumber(excess).position(), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
 }
 
 QSize ConsoleWindow::sizeForTerminal() const
@@ -100,6 +135,6 @@ QSize ConsoleWindow::sizeForTerminal() const
     const QFontMetrics metrics(m_view->font());
     const int margins = 2 * (m_view->frameWidth() + int(m_view->document()->documentMargin()));
     const int scrollBarWidth = m_view->verticalScrollBar()->sizeHint().width();
-    return {kColumns * metrics.horizontalAdvance(QLatin1Char('M')) + margins + scrollBarWidth,
-            kRows * metrics.lineSpacing() + margins};
+    return {kTerminalColumns * metrics.horizontalAdvance(QLatin1Char('M')) + margins + scrollBarWidth,
+            kTerminalRows * metrics.lineSpacing() + margins};
 }

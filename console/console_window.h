@@ -4,24 +4,29 @@
 
 #include <QTimer>
 #include <QWidget>
-#include <string_view>
+#include <functional>
 
 class QPlainTextEdit;
 
 // The window a compiler run gets: its output, shown as a plain terminal would show it, in a
 // read-only view the user can select and copy from. Output arrives in any amount at any rate; the
-// view is brought up to date at most kRefreshIntervalMs apart.
+// view takes what is new from its source at most kRefreshIntervalMs apart.
 class ConsoleWindow : public QWidget {
     Q_OBJECT
 
 public:
     static constexpr int kRefreshIntervalMs = 50;
+    using Source = std::function<ConsoleText::Update()>;
 
-    explicit ConsoleWindow(const QString& title, QWidget* parent = nullptr);
+    ConsoleWindow(const QString& title, Source source, QWidget* parent = nullptr);
 
-    void addOutput(std::string_view bytes);
-    // A line of the console's own, after everything the program wrote.
-    void addLine(const QString& line);
+    // There is something new to take.
+    void scheduleRefresh();
+    // The program has ended: a window the user is not looking at asks for attention.
+    void runEnded();
+
+    // Qt reads "[*]" in a title as the place of a modified mark; this keeps every title literal.
+    static QString literalTitle(const QString& title);
 
 signals:
     // The user is closing the window.
@@ -31,11 +36,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void scheduleRefresh();
     void refresh();
+    void showUpdate(const ConsoleText::Update& update);
+    void trimScrollback();
     QSize sizeForTerminal() const;
 
-    ConsoleText m_text;
+    Source m_source;
     QPlainTextEdit* m_view;
     QTimer m_refresh;
+    // Blocks at the end of the view that the next update replaces: the line the cursor is on, and
+    // the ending line below it once there is one.
+    int m_tailBlocks = 1;
 };

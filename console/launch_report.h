@@ -20,6 +20,6 @@ struct LaunchReport {
     bool operator==(const LaunchReport&) const = default;
 };
 
-// Sent back after a ProgramFailed report was read, so the host knows the user has been told and
+// Sent back after a failure report was read, so the host knows the user has been told and
 // need not show the failure in a window of its own.
 inline constexpr char kReportAcknowledged = '!';

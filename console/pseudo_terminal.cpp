@@ -1,11 +1,15 @@
 #include "pseudo_terminal.h"
 
+#include "retrying_calls.h"
+#include "terminal_size.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <pty.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
@@ -20,8 +24,8 @@ struct ChildFailure {
     int error;
 };
 
-constexpr unsigned short kColumns = 80;
-constexpr unsigned short kRows = 25;
+// The descriptor the child keeps its failure pipe on: the first past the standard streams.
+constexpr int kFailureDescriptor = 3;
 
 std::vector<std::string> environmentForTerminal()
 {
@@ -46,6 +50,15 @@ std::vector<char*> pointersTo(std::vector<std::string>& strings)
     return pointers;
 }
 
+// The highest descriptor number a process may hold, for closing them all where close_range is
+// missing; read before fork, since getrlimit is not async-signal-safe.
+int descriptorLimit()
+{
+    rlimit limit{};
+    return ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY ? int(limit.rlim_cur)
+                                                                                      : 65536;
+}
+
 [[noreturn]] void failChild(int pipe, bool setUp)
 {
     const ChildFailure failure{setUp ? 1 : 0, errno};
@@ -53,22 +66,33 @@ std::vector<char*> pointersTo(std::vector<std::string>& strings)
     ::_exit(127);
 }
 
+// Leaves the program the standard streams only, with the failure pipe kept until the exec.
+bool closeOtherDescriptors(int& failurePipe, int limit)
+{
+    if (failurePipe != kFailureDescriptor) {
+        if (::dup3(failurePipe, kFailureDescriptor, O_CLOEXEC) < 0) {
+            return false;
+        }
+        failurePipe = kFailureDescriptor;
+    }
+    if (::close_range(kFailureDescriptor + 1, ~0U, 0) < 0) {
+        for (int descriptor = kFailureDescriptor + 1; descriptor < limit; ++descriptor) {
+            ::close(descriptor);
+        }
+    }
+    return true;
+}
+
 // Runs in the forked child: only async-signal-safe calls from here to exec.
-[[noreturn]] void becomeProgram(int slave, int failurePipe, char* const* argv, char* const* envp)
+[[noreturn]] void becomeProgram(int slave, int failurePipe, int limit, char* const* argv, char* const* envp)
 {
     if (::setsid() < 0 || ::ioctl(slave, TIOCSCTTY, 0) < 0) {
         failChild(failurePipe, true);
     }
     const int null = ::open("/dev/null", O_RDONLY);
     if (null < 0 || ::dup2(null, STDIN_FILENO) < 0 || ::dup2(slave, STDOUT_FILENO) < 0 ||
-        ::dup2(slave, STDERR_FILENO) < 0) {
+        ::dup2(slave, STDERR_FILENO) < 0 || !closeOtherDescriptors(failurePipe, limit)) {
         failChild(failurePipe, true);
-    }
-    if (null > STDERR_FILENO) {
-        ::close(null);
-    }
-    if (slave > STDERR_FILENO) {
-        ::close(slave);
     }
     // A program expects the signal dispositions and mask a shell would give it.
     sigset_t none;
@@ -79,15 +103,6 @@ std::vector<char*> pointersTo(std::vector<std::string>& strings)
     }
     ::execve(argv[0], argv, envp);
     failChild(failurePipe, false);
-}
-
-ssize_t readRetrying(int descriptor, void* buffer, std::size_t size)
-{
-    ssize_t got = 0;
-    do {
-        got = ::read(descriptor, buffer, size);
-    } while (got < 0 && errno == EINTR);
-    return got;
 }
 
 } // namespace
@@ -106,10 +121,11 @@ PseudoTerminal PseudoTerminal::start(const std::string& program, const std::vect
     std::vector<std::string> envStrings = environmentForTerminal();
     const std::vector<char*> argv = pointersTo(argvStrings);
     const std::vector<char*> envp = pointersTo(envStrings);
+    const int limit = descriptorLimit();
 
     int master = -1;
     int slave = -1;
-    winsize size{kRows, kColumns, 0, 0};
+    winsize size{kTerminalRows, kTerminalColumns, 0, 0};
     int failurePipe[2] = {-1, -1};
     if (::openpty(&master, &slave, nullptr, nullptr, &size) < 0) {
         throw StartError(errno, true);
@@ -123,9 +139,7 @@ PseudoTerminal PseudoTerminal::start(const std::string& program, const std::vect
     }
     const pid_t pid = ::fork();
     if (pid == 0) {
-        ::close(master);
-        ::close(failurePipe[0]);
-        becomeProgram(slave, failurePipe[1], argv.data(), envp.data());
+        becomeProgram(slave, failurePipe[1], limit, argv.data(), envp.data());
     }
     const int forkError = errno;
     ::close(slave);
@@ -136,10 +150,21 @@ PseudoTerminal PseudoTerminal::start(const std::string& program, const std::vect
     if (pid < 0 || got > 0) {
         ::close(master);
         if (pid > 0) {
-            while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-            }
+            waitpidRetrying(pid, nullptr, 0);
         }
         throw pid < 0 ? StartError(forkError, true) : StartError(failure.error, failure.setUp != 0);
+    }
+    return PseudoTerminal(master, pid);
+}
+
+std::optional<PseudoTerminal> PseudoTerminal::adopt(int master, pid_t pid)
+{
+    // Asks whether the child is there without reaping it, should it have ended already.
+    siginfo_t child{};
+    if (master < 0 || pid <= 0 || ::fcntl(master, F_SETFD, FD_CLOEXEC) < 0 ||
+        ::fcntl(master, F_SETFL, O_NONBLOCK) < 0 ||
+        ::waitid(P_PID, id_t(pid), &child, WEXITED | WNOHANG | WNOWAIT) < 0) {
+        return std::nullopt;
     }
     return PseudoTerminal(master, pid);
 }
@@ -164,6 +189,11 @@ PseudoTerminal::~PseudoTerminal()
     }
 }
 
+bool PseudoTerminal::keepAcrossExec()
+{
+    return ::fcntl(m_master, F_SETFD, 0) == 0;
+}
+
 std::optional<std::size_t> PseudoTerminal::read(std::span<char> buffer)
 {
     const ssize_t got = readRetrying(m_master, buffer.data(), buffer.size());
@@ -180,20 +210,16 @@ std::optional<int> PseudoTerminal::reap()
 {
     if (!m_status && m_pid > 0) {
         int status = 0;
-        pid_t got = 0;
-        do {
-            got = ::waitpid(m_pid, &status, WNOHANG);
-        } while (got < 0 && errno == EINTR);
-        if (got == m_pid) {
+        if (waitpidRetrying(m_pid, &status, WNOHANG) == m_pid) {
             m_status = status;
         }
     }
     return m_status;
 }
 
-void PseudoTerminal::hangUp()
+void PseudoTerminal::signalGroup(int signal)
 {
     if (!reap() && m_pid > 0) {
-        ::kill(-m_pid, SIGHUP);
+        ::kill(-m_pid, signal);
     }
 }

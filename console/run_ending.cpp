@@ -13,3 +13,9 @@ std::string describeRunEnding(int waitStatus)
     }
     return "Finished with exit status " + std::to_string(WEXITSTATUS(waitStatus)) + ".";
 }
+
+std::string describeStartFailure(const std::string& program, int error, bool inSetUp)
+{
+    const std::string what = inSetUp ? "Could not set up a terminal for " : "Could not start ";
+    return what + program + ": " + std::strerror(error) + ".";
+}

@@ -1,5 +1,7 @@
 #include "path_text.h"
 
+#include "utf8_lead.h"
+
 namespace {
 
 bool isContinuation(unsigned char byte)
@@ -7,22 +9,15 @@ bool isContinuation(unsigned char byte)
     return (byte & 0xC0U) == 0x80U;
 }
 
-// Length of the sequence a lead byte announces; 0 for a byte that cannot lead one.
-std::size_t sequenceLength(unsigned char lead)
+// A lead byte followed by exactly the continuation bytes it announces, the first in its range.
+bool isWholeCharacter(std::string_view sequence)
 {
-    if (lead < 0x80U) {
-        return 1;
+    const Utf8Lead lead = utf8Lead(static_cast<unsigned char>(sequence[0]));
+    if (lead.length != sequence.size()) {
+        return false;
     }
-    if (lead >= 0xC2U && lead <= 0xDFU) {
-        return 2;
-    }
-    if (lead >= 0xE0U && lead <= 0xEFU) {
-        return 3;
-    }
-    if (lead >= 0xF0U && lead <= 0xF4U) {
-        return 4;
-    }
-    return 0;
+    const auto second = static_cast<unsigned char>(sequence.size() > 1 ? sequence[1] : 0);
+    return lead.length == 1 || (second >= lead.secondLowest && second <= lead.secondHighest);
 }
 
 // Start of the character that ends just before `end`.
@@ -33,11 +28,7 @@ std::size_t characterStart(std::string_view text, std::size_t end)
     while (lead > limit && isContinuation(static_cast<unsigned char>(text[lead]))) {
         --lead;
     }
-    const auto leadByte = static_cast<unsigned char>(text[lead]);
-    if (!isContinuation(leadByte) && sequenceLength(leadByte) == end - lead) {
-        return lead;
-    }
-    return end - 1;
+    return isWholeCharacter(text.substr(lead, end - lead)) ? lead : end - 1;
 }
 
 } // namespace

@@ -1,13 +1,15 @@
 #include "console_start.h"
 
+#include "child_reaper.h"
 #include "launch_report.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
+#include <csignal>
 #include <optional>
 #include <poll.h>
+#include <spawn.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <variant>
 
@@ -41,40 +43,32 @@ private:
     int m_descriptor;
 };
 
-// Forks twice, so that the host is nobody's child here and leaves no zombie; the middle process
-// ends at once and is reaped before this returns. Between fork and exec only async-signal-safe
-// calls are made. False when no process could be made.
-bool spawnDetached(const std::string& host, std::vector<std::string>& arguments, int reportSocket)
+// The host gets the report socket as its descriptor 3 and nothing else past the standard streams,
+// a session of its own, and no blocked signal.
+std::optional<pid_t> spawnHost(const std::string& host, std::vector<std::string>& arguments, int reportSocket)
 {
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(host.c_str()));
+    std::vector<char*> argv{const_cast<char*>(host.c_str())};
     for (std::string& argument : arguments) {
         argv.push_back(argument.data());
     }
     argv.push_back(nullptr);
 
-    const pid_t middle = ::fork();
-    if (middle == 0) {
-        const pid_t grandchild = ::fork();
-        if (grandchild == 0) {
-            const int moved = reportSocket == ConsoleStart::kReportDescriptor
-                                  ? ::fcntl(reportSocket, F_SETFD, 0)
-                                  : ::dup2(reportSocket, ConsoleStart::kReportDescriptor);
-            if (moved >= 0) {
-                ::setsid();
-                ::execve(argv[0], argv.data(), environ);
-            }
-            ::_exit(127);
-        }
-        ::_exit(grandchild < 0 ? 1 : 0);
-    }
-    if (middle < 0) {
-        return false;
-    }
-    int status = 0;
-    while (::waitpid(middle, &status, 0) < 0 && errno == EINTR) {
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawnattr_init(&attributes);
+    // A descriptor duplicated onto itself loses its close-on-exec flag, as with dup2 elsewhere.
+    posix_spawn_file_actions_adddup2(&actions, reportSocket, kConsoleReportDescriptor);
+    posix_spawn_file_actions_addclosefrom_np(&actions, kConsoleReportDescriptor + 1);
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK);
+    pid_t pid = -1;
+    const int failed = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    return failed == 0 ? std::optional<pid_t>(pid) : std::nullopt;
 }
 
 Answer awaitReport(int socket, std::chrono::milliseconds patience)
@@ -105,43 +99,43 @@ Answer awaitReport(int socket, std::chrono::milliseconds patience)
     return Closed{};
 }
 
-ConsoleStart::Result resultOf(const Answer& answer, int socket)
+ConsoleStartResult resultOf(const Answer& answer, int socket)
 {
     if (std::holds_alternative<Silence>(answer)) {
-        return ConsoleStart::Result::Started;
+        return ConsoleStartResult::Started;
     }
     if (std::holds_alternative<Closed>(answer)) {
-        return ConsoleStart::Result::HostUnavailable;
+        return ConsoleStartResult::HostUnavailable;
     }
-    switch (std::get<LaunchReport>(answer).outcome) {
-    case LaunchReport::Outcome::Started:
-        return ConsoleStart::Result::Started;
-    case LaunchReport::Outcome::ProgramFailed:
-        // The user hears of it here, so the host need not show a window for it.
-        ::send(socket, &kReportAcknowledged, 1, MSG_NOSIGNAL);
-        return ConsoleStart::Result::ProgramFailed;
-    case LaunchReport::Outcome::HostUnavailable:
-        break;
+    const LaunchReport::Outcome outcome = std::get<LaunchReport>(answer).outcome;
+    if (outcome == LaunchReport::Outcome::Started) {
+        return ConsoleStartResult::Started;
     }
-    return ConsoleStart::Result::HostUnavailable;
+    // The caller deals with a failure here, so the host need not show a window for it.
+    ::send(socket, &kReportAcknowledged, 1, MSG_NOSIGNAL);
+    return outcome == LaunchReport::Outcome::ProgramFailed ? ConsoleStartResult::ProgramFailed
+                                                           : ConsoleStartResult::HostUnavailable;
 }
 
 } // namespace
 
-ConsoleStart::Result ConsoleStart::run(const std::string& host, ConsoleRequest request,
-                                       std::chrono::milliseconds patience)
+ConsoleStartResult startInConsole(const std::string& host, ConsoleRequest request,
+                                  std::chrono::milliseconds patience)
 {
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) < 0) {
-        return Result::HostUnavailable;
+        return ConsoleStartResult::HostUnavailable;
     }
     Descriptor ours(ends[0]);
     Descriptor hosts(ends[1]);
-    request.reportDescriptor = kReportDescriptor;
+    request.reportDescriptor = kConsoleReportDescriptor;
     std::vector<std::string> arguments = request.toArguments();
-    if (!spawnDetached(host, arguments, hosts.get())) {
-        return Result::HostUnavailable;
+    const std::optional<pid_t> pid = spawnHost(host, arguments, hosts.get());
+    if (!pid) {
+        return ConsoleStartResult::HostUnavailable;
     }
     hosts.close();
-    return resultOf(awaitReport(ours.get(), patience), ours.get());
+    const ConsoleStartResult result = resultOf(awaitReport(ours.get(), patience), ours.get());
+    ChildReaper::reapWhenEnded(*pid);
+    return result;
 }

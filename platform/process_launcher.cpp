@@ -91,12 +91,12 @@ void ProcessLauncher::launch(const std::string& program, const std::vector<std::
     }
     if (isExecutableFile(m_consoleHost)) {
         const ConsoleRequest request{std::nullopt, title, QFile::encodeName(*path).toStdString(), arguments};
-        switch (ConsoleStart::run(QFile::encodeName(m_consoleHost).toStdString(), request, m_hostPatience)) {
-        case ConsoleStart::Result::Started:
+        switch (startInConsole(QFile::encodeName(m_consoleHost).toStdString(), request, m_hostPatience)) {
+        case ConsoleStartResult::Started:
             return;
-        case ConsoleStart::Result::ProgramFailed:
+        case ConsoleStartResult::ProgramFailed:
             throw LaunchError("program could not be started: " + program);
-        case ConsoleStart::Result::HostUnavailable:
+        case ConsoleStartResult::HostUnavailable:
             break; // started directly below: a run is never lost for want of a console
         }
     }

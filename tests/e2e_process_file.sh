@@ -135,6 +135,13 @@ xdotool getwindowname "$console" >/dev/null 2>&1 || fail "the console did not ou
 # 6. Once the compiler ends, its console holds its output as a terminal shows it, then how it ended:
 # the counter overwritten in place, not piled up. Read as a user would, by copying it.
 touch "$scratch/release"
+# Its run has ended while it was minimized: it asks for the user's attention, as a bell does.
+attention() { xprop -id "$console" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_DEMANDS_ATTENTION; }
+for _ in $(seq 100); do
+    attention && break
+    sleep 0.1
+done
+attention || fail "the minimized console did not ask for attention when its run ended"
 expected=$'   199\nlast line of the compiler\nFinished with exit status 0.'
 xdotool windowactivate "$console" 2>/dev/null || true
 copied=
@@ -154,4 +161,4 @@ for _ in $(seq 100); do
 done
 xdotool getwindowname "$console" >/dev/null 2>&1 && fail "the console did not close"
 echo "e2e: the compiler received exactly -bsp2aas, the path, -threads, 2, -noliquids; its console started" \
-    "minimized, outlived the closed main window and showed its output and ending"
+    "minimized, outlived the closed main window, asked for attention at the end and showed its output and ending"

@@ -14,6 +14,7 @@ id=org.tarnwick.Tarnwick
 installed=(
     bin/tarnwick
     libexec/tarnwick/tarnwick-console
+    libexec/tarnwick/tarnwick-console-window
     share/applications/$id.desktop
     share/metainfo/$id.metainfo.xml
     share/icons/hicolor/16x16/apps/$id.png
@@ -29,7 +30,9 @@ for file in "${installed[@]}"; do
     [ -f "$scratch/prefix/$file" ] || fail "not installed: $file"
 done
 [ -x "$scratch/prefix/bin/tarnwick" ] || fail "the program is not executable"
-[ -x "$scratch/prefix/libexec/tarnwick/tarnwick-console" ] || fail "the console host is not executable"
+for stage in tarnwick-console tarnwick-console-window; do
+    [ -x "$scratch/prefix/libexec/tarnwick/$stage" ] || fail "the console host's $stage is not executable"
+done
 cmp -s "$scratch/prefix/share/doc/tarnwick/copyright" "$(dirname "$0")/../LICENSE" || fail "copyright is not the licence"
 
 # The validators exit 0 on hints; warnings and errors must not appear at all.

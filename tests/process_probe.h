@@ -4,9 +4,24 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 
 // What /proc tells about this test process.
 namespace processProbe {
+
+// Waits for a condition while the event loop runs, as QTRY_* do, but in cleanup() too, where
+// QTRY_* give up at once once the test function has passed.
+template <typename Condition> bool eventually(Condition condition, int timeoutMs = 5000)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QTest::qWait(10);
+    }
+    return true;
+}
 
 // Children that have exited but were never reaped.
 inline int zombieChildren()
@@ -40,6 +55,13 @@ inline int processesRunning(const QString& executable, const QString& directory)
         }
     }
     return count;
+}
+
+// Console hosts anywhere on the machine working in `directory`, in either of their two stages.
+inline int consoleHostsRunning(const QString& starter, const QString& directory)
+{
+    const QString windowStage = QFileInfo(starter).absolutePath() + "/tarnwick-console-window";
+    return processesRunning(starter, directory) + processesRunning(windowStage, directory);
 }
 
 inline qsizetype openDescriptors()

@@ -1,4 +1,5 @@
 #include "compiler_run.h"
+#include "console_text.h"
 #include "console_window.h"
 #include "pseudo_terminal.h"
 
@@ -13,6 +14,7 @@
 namespace {
 
 const QString kHost = QStringLiteral(TARNWICK_CONSOLE_HOST);
+const QString kWindowStage = QFileInfo(kHost).absolutePath() + "/tarnwick-console-window";
 
 struct HostRun {
     int exitCode = -1;
@@ -21,14 +23,15 @@ struct HostRun {
 };
 
 // The host without a display: it relays the program's output and ending to its standard output.
-HostRun runHost(const QStringList& arguments, const QProcessEnvironment& environment = {})
+HostRun runHost(const QStringList& arguments, const QProcessEnvironment& environment = {},
+                const QString& program = kHost)
 {
     QProcess host;
     QProcessEnvironment withoutDisplay =
         environment.isEmpty() ? QProcessEnvironment::systemEnvironment() : environment;
     withoutDisplay.insert("QT_QPA_PLATFORM", "offscreen");
     host.setProcessEnvironment(withoutDisplay);
-    host.start(kHost, arguments);
+    host.start(program, arguments);
     if (!host.waitForFinished(20000)) {
         host.kill();
         host.waitForFinished();
@@ -42,6 +45,21 @@ QString lastLine(const QByteArray& output)
     return QString::fromUtf8(output.trimmed().split('\n').last());
 }
 
+// A shell command line naming the host, for runs that need a shell around it.
+QString quotedHost()
+{
+    return "'" + kHost + "'";
+}
+
+// A view over a text of the test's own, standing in for a run.
+struct ScriptedOutput {
+    ConsoleText text;
+    ConsoleWindow::Source source()
+    {
+        return [this] { return text.takeUpdate(); };
+    }
+};
+
 } // namespace
 
 class TestConsoleHost : public QObject {
@@ -50,20 +68,27 @@ class TestConsoleHost : public QObject {
 private slots:
     void wrongUseGivesOneLineOfUsage_data()
     {
+        QTest::addColumn<QString>("stage");
         QTest::addColumn<QStringList>("arguments");
-        QTest::addRow("nothing") << QStringList{};
-        QTest::addRow("no program") << QStringList{"-", "title"};
-        QTest::addRow("relative program") << QStringList{"-", "title", "sh"};
-        QTest::addRow("standard stream as report socket") << QStringList{"2", "title", "/bin/true"};
-        QTest::addRow("report socket not a number") << QStringList{"3x", "title", "/bin/true"};
+        QTest::addRow("nothing") << kHost << QStringList{};
+        QTest::addRow("no program") << kHost << QStringList{"-", "title"};
+        QTest::addRow("relative program") << kHost << QStringList{"-", "title", "sh"};
+        QTest::addRow("standard stream as report socket") << kHost << QStringList{"2", "title", "/bin/true"};
+        QTest::addRow("report socket not a number") << kHost << QStringList{"3x", "title", "/bin/true"};
+        QTest::addRow("window stage, nothing") << kWindowStage << QStringList{};
+        QTest::addRow("window stage, no title") << kWindowStage << QStringList{"run", "5", "1"};
+        QTest::addRow("window stage, standard stream as terminal")
+            << kWindowStage << QStringList{"run", "1", "1", "t"};
+        QTest::addRow("window stage, failure without message") << kWindowStage << QStringList{"failed", "t"};
     }
 
     void wrongUseGivesOneLineOfUsage()
     {
+        QFETCH(QString, stage);
         QFETCH(QStringList, arguments);
-        const HostRun run = runHost(arguments);
+        const HostRun run = runHost(arguments, {}, stage);
         QCOMPARE(run.exitCode, 2);
-        QVERIFY(run.errors.startsWith("usage: tarnwick-console "));
+        QVERIFY(run.errors.startsWith("usage: " + QFileInfo(stage).fileName().toUtf8() + ' '));
         QCOMPARE(run.errors.count('\n'), 1);
         QVERIFY(run.output.isEmpty());
     }
@@ -113,10 +138,52 @@ private slots:
         QCOMPARE(lines[3].trimmed(), lines[4].trimmed()); // it leads a session of its own
     }
 
+    // Neither the host's own descriptors nor any its caller left open reach the program: here a
+    // file on descriptor 7 and the write end of the caller's pipe on 9. The lister's own directory
+    // is its descriptor 3.
+    void theProgramInheritsNoOtherDescriptor()
+    {
+        QProcess shell;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        shell.setProcessEnvironment(environment);
+        shell.start("/bin/sh",
+                    {"-c", "exec 7>/dev/null 9>&1; exec " + quotedHost() + " - t /bin/ls -1 /proc/self/fd"});
+        QVERIFY(shell.waitForFinished(20000));
+        QStringList listed = QString::fromUtf8(shell.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        listed.removeLast(); // the ending line
+        for (QString& entry : listed) {
+            entry = entry.trimmed();
+        }
+        QCOMPARE(listed, (QStringList{"0", "1", "2", "3"}));
+    }
+
+    // Without a display the output goes to standard output; a reader that goes away must not end
+    // the run, which goes on to its end.
+    void aClosedReaderDoesNotEndTheRun()
+    {
+        QTemporaryDir scratch;
+        const QString marker = scratch.filePath("finished");
+        const QString compiler =
+            "i=0; while [ $i -lt 2000 ]; do echo line $i; i=$((i + 1)); done; touch '" + marker + "'";
+        QProcess shell;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("COMPILER", compiler);
+        shell.setProcessEnvironment(environment);
+        shell.start(
+            "/bin/bash",
+            {"-c", quotedHost() + " - t /bin/sh -c \"$COMPILER\" | head -n 1; echo \"${PIPESTATUS[0]}\""});
+        QVERIFY(shell.waitForFinished(20000));
+        QCOMPARE(shell.readAllStandardOutput(), "line 0\r\n0\n"); // the terminal ends lines with CR LF
+        QTRY_VERIFY(QFileInfo::exists(marker));
+    }
+
     void windowShowsTheOutputReadOnly()
     {
         const QString title = "BSPC -bsp2aas \"/maps/a b.bsp\" -threads 2";
-        ConsoleWindow window(title);
+        ScriptedOutput output;
+        ConsoleWindow window(title, output.source());
         auto* view = window.findChild<QPlainTextEdit*>("compilerOutput");
         QVERIFY(view);
         QCOMPARE(window.windowTitle(), title);
@@ -129,16 +196,61 @@ private slots:
         QVERIFY(view->viewport()->width() >= 80 * columnWidth);
         QVERIFY(view->viewport()->height() >= 25 * view->fontMetrics().lineSpacing());
 
-        window.addOutput("\r     1\r     2\r\nDone.\r\n\x1b[1mbold");
-        window.addLine("Finished with exit status 0.");
+        output.text.feed("\r     1\r     2\r\nDone.\r\n\x1b[1mbold");
+        window.scheduleRefresh();
+        QTRY_COMPARE(view->toPlainText(), "     2\nDone.\nbold");
+        output.text.feed("\r\n");
+        output.text.setEnding("Finished with exit status 0.");
+        window.scheduleRefresh();
+        QTRY_COMPARE(view->toPlainText(), "     2\nDone.\nbold\nFinished with exit status 0.");
+        // What a child of the program writes later goes above the ending.
+        output.text.feed("late\n");
+        window.scheduleRefresh();
+        QTRY_COMPARE(view->toPlainText(), "     2\nDone.\nbold\nlate\nFinished with exit status 0.");
+    }
 
-        QTRY_COMPARE(view->toPlainText(), "     2\nDone.\nbold\nFinished with exit status 0.\n");
+    // A real run: its output reaches the window from the reader thread, and the ending comes last.
+    void aRunShowsItsOutputAndEnding()
+    {
+        CompilerRun run(PseudoTerminal::start("/bin/sh", {"-c", "printf 'one\\n\\r  1\\r  2'; exit 4"}));
+        ConsoleWindow window("run", [&run] { return run.takeUpdate(); });
+        connect(&run, &CompilerRun::outputArrived, &window, &ConsoleWindow::scheduleRefresh);
+        auto* view = window.findChild<QPlainTextEdit*>("compilerOutput");
+        QVERIFY(view);
+        run.start();
+        QTRY_COMPARE(view->toPlainText(), "one\n  2\nFinished with exit status 4.");
+        QTRY_VERIFY(run.hasEnded());
+    }
+
+    // The window's title, as the window system gets it, is the command line exactly.
+    void theTitleIsTheCommandLineExactly_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addRow("modified mark") << "BSPC -bsp2aas \"/maps/ctf [*] v2.bsp\"";
+        QTest::addRow("two marks together") << "BSPC -bsp2aas \"/maps/[*][*].bsp\"";
+        QTest::addRow("three marks together") << "BSPC -bsp2aas \"/m/[*][*][*].bsp\"";
+        QTest::addRow("marks apart") << "BSPC -reach \"/m/[*]a[*].bsp\"";
+        QTest::addRow("mark at the end") << "BSPC -aasopt \"/m/a.aas[*]\"";
+        QTest::addRow("broken marks") << "BSPC -bsp2map \"/m/[* *] [[*]].bsp\"";
+        QTest::addRow("ampersand and percent") << "BSPC -bsp2aas \"/m/&a %PATH% $(x).bsp\"";
+        QTest::addRow("non-ASCII") << "BSPC -bsp2aas \"/карты/地图 ü.bsp\"";
+    }
+
+    void theTitleIsTheCommandLineExactly()
+    {
+        QFETCH(QString, title);
+        ScriptedOutput output;
+        ConsoleWindow window(title, output.source());
+        window.show();
+        QVERIFY(window.windowHandle());
+        QCOMPARE(window.windowHandle()->title(), title);
     }
 
     // A flood of counters repaints the view at a bounded rate, not once per write.
     void aFloodOfOutputRepaintsAtABoundedRate()
     {
-        ConsoleWindow window("flood");
+        ScriptedOutput output;
+        ConsoleWindow window("flood", output.source());
         auto* view = window.findChild<QPlainTextEdit*>("compilerOutput");
         QVERIFY(view);
         int repaints = 0;
@@ -146,7 +258,8 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         for (int count = 0; count < 20000; ++count) {
-            window.addOutput(QByteArray::number(count).prepend('\r').toStdString());
+            output.text.feed(QByteArray::number(count).prepend('\r').toStdString());
+            window.scheduleRefresh();
             QCoreApplication::processEvents();
         }
         QTRY_COMPARE(view->toPlainText(), "19999");
@@ -155,20 +268,41 @@ private slots:
                  qPrintable(QStringLiteral("%1 repaints in %2 ms").arg(repaints).arg(elapsed)));
     }
 
-    void closingTheWindowHangsUpARunningProgram()
+    // Closing a console ends its program as closing a console window does on the program's home
+    // platform: at once for one that takes the hang-up, after a grace for one that will not go.
+    void closingEndsTheProgram_data()
     {
-        CompilerRun run(PseudoTerminal::start("/bin/sleep", {"30"}));
-        ConsoleWindow window("sleeping");
-        connect(&window, &ConsoleWindow::closing, &run, &CompilerRun::hangUp);
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<int>("graceMs");
+        QTest::addRow("takes the hang-up") << "exec sleep 30" << SIGHUP << 0;
+        QTest::addRow("ignores the hang-up")
+            << "trap '' HUP; exec sleep 30" << SIGTERM << CompilerRun::kTerminateGraceMs;
+        QTest::addRow("ignores hang-up and termination")
+            << "trap '' HUP TERM; exec sleep 30" << SIGKILL
+            << CompilerRun::kTerminateGraceMs + CompilerRun::kKillGraceMs;
+    }
+
+    void closingEndsTheProgram()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, signal);
+        QFETCH(int, graceMs);
+        CompilerRun run(PseudoTerminal::start("/bin/sh", {"-c", script.toStdString()}));
         std::optional<int> status;
         connect(&run, &CompilerRun::ended, this, [&status](int waitStatus) { status = waitStatus; });
-        window.show();
+        run.start();
+        QTest::qWait(200); // the shell has set its traps
+        QElapsedTimer clock;
+        clock.start();
 
-        window.close();
+        run.close();
 
-        QTRY_VERIFY(status.has_value());
+        QTRY_VERIFY_WITH_TIMEOUT(status.has_value(), graceMs + 5000);
+        QVERIFY(clock.elapsed() >= graceMs);
         QVERIFY(WIFSIGNALED(*status));
-        QCOMPARE(WTERMSIG(*status), SIGHUP);
+        QCOMPARE(WTERMSIG(*status), signal);
+        QVERIFY(run.hasEnded());
     }
 
     void aProgramThatCannotRunIsReportedAsSuch_data()

@@ -66,6 +66,10 @@ private slots:
                                                                                 "a\x1b]2;other\x1b",
                                                                                 "\\b"}
                                                               << QStringList{"ab"};
+        QTest::addRow("CAN abandons a title string")
+            << QByteArrayList{"\x1b]0;t\x18visible"} << QStringList{"visible"};
+        QTest::addRow("SUB abandons a device control string")
+            << QByteArrayList{"\x1bPq\x1avisible"} << QStringList{"visible"};
         QTest::addRow("CSI in its one-character form") << QByteArrayList{"a\xc2\x9b"
                                                                          "1mb"}
                                                        << QStringList{"ab"};
@@ -100,23 +104,45 @@ private slots:
         QVERIFY(text.takeFinishedLines().empty());
     }
 
-    void aLineOfItsOwnComesAfterTheOutput_data()
+    // What a user sees once the program has ended: the ending line always last, even below output
+    // that the program's children write after it.
+    void theEndingLineStaysLast_data()
     {
-        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
         QTest::addColumn<QStringList>("lines");
-        QTest::addRow("after an unfinished line") << QByteArray("\r  99") << QStringList{"  99", "end", ""};
-        QTest::addRow("after a finished line") << QByteArray("done\n") << QStringList{"done", "end", ""};
-        QTest::addRow("inside a character") << QByteArray("a\xe5\x9c") << QStringList{"a\uFFFD", "end", ""};
-        QTest::addRow("inside an escape") << QByteArray("a\x1b[3") << QStringList{"a", "end", ""};
+        QTest::addRow("after an unfinished line")
+            << QByteArray("\r  99") << QByteArray() << QStringList{"  99", "end"};
+        QTest::addRow("after a finished line")
+            << QByteArray("done\n") << QByteArray() << QStringList{"done", "end"};
+        QTest::addRow("inside a character")
+            << QByteArray("a\xe5\x9c") << QByteArray() << QStringList{"a\uFFFD", "end"};
+        QTest::addRow("inside an escape")
+            << QByteArray("a\x1b[3") << QByteArray("b") << QStringList{"ab", "end"};
+        QTest::addRow("lines written after the end") << QByteArray("done\n") << QByteArray("late\nlater\n")
+                                                     << QStringList{"done", "late", "later", "end"};
+        QTest::addRow("unfinished line carried on after the end")
+            << QByteArray("  99") << QByteArray(" late") << QStringList{"  99 late", "end"};
     }
 
-    void aLineOfItsOwnComesAfterTheOutput()
+    void theEndingLineStaysLast()
     {
-        QFETCH(QByteArray, output);
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
         ConsoleText text;
-        text.feed(output.toStdString());
-        text.appendLine("end");
-        QTEST(linesAfter(text), "lines");
+        text.feed(before.toStdString());
+        text.setEnding("end");
+        text.feed(after.toStdString());
+        const ConsoleText::Update update = text.takeUpdate();
+        QStringList lines;
+        for (const std::string& line : update.finished) {
+            lines << QString::fromStdString(line);
+        }
+        if (!update.current.empty()) {
+            lines << QString::fromStdString(update.current);
+        }
+        QVERIFY(update.ending.has_value());
+        QTEST(lines << QString::fromStdString(*update.ending), "lines");
     }
 };
 

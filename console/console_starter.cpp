@@ -1,0 +1,105 @@
+#include "console_starter.h"
+
+#include "launch_report.h"
+#include "pseudo_terminal.h"
+#include "run_ending.h"
+#include "terminal_relay.h"
+#include "window_stage_request.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <optional>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// How long the starter waits for the front end to say it has read a failure report. A front end
+// that stopped listening has closed its end, which ends the wait at once.
+constexpr int kAcknowledgementTimeoutMs = 10000;
+
+// Sends the report; true when the front end read a failure and said so.
+bool sendReport(std::optional<int> socket, const LaunchReport& report)
+{
+    if (!socket) {
+        return false;
+    }
+    const std::string line = report.encode();
+    if (::send(*socket, line.data(), line.size(), MSG_NOSIGNAL) != ssize_t(line.size()) ||
+        report.outcome == LaunchReport::Outcome::Started) {
+        return false;
+    }
+    pollfd waiting{*socket, POLLIN, 0};
+    char answer = 0;
+    return ::poll(&waiting, 1, kAcknowledgementTimeoutMs) == 1 && ::recv(*socket, &answer, 1, 0) == 1 &&
+           answer == kReportAcknowledged;
+}
+
+void closeReport(std::optional<int> socket)
+{
+    if (socket) {
+        ::close(*socket);
+    }
+}
+
+void becomeWindowStage(const std::string& windowStage, const WindowStageRequest& request)
+{
+    std::vector<std::string> arguments = request.toArguments();
+    std::vector<char*> argv{const_cast<char*>(windowStage.c_str())};
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    ::execv(argv[0], argv.data());
+}
+
+int showFailure(const std::string& windowStage, const ConsoleRequest& request,
+                const PseudoTerminal::StartError& error)
+{
+    const std::string message = describeStartFailure(request.program, error.code().value(), error.inSetUp());
+    becomeWindowStage(windowStage, {WindowStageRequest::Kind::Failure, -1, -1, request.title, message});
+    std::fprintf(stderr, "tarnwick-console: %s\n", message.c_str());
+    return 1;
+}
+
+int showRun(const std::string& windowStage, const ConsoleRequest& request, PseudoTerminal& terminal)
+{
+    if (terminal.keepAcrossExec()) {
+        becomeWindowStage(
+            windowStage,
+            {WindowStageRequest::Kind::Run, terminal.descriptor(), terminal.pid(), request.title, {}});
+    }
+    // No window to be had: the run goes on all the same, its output where this process's goes.
+    return relayToOutput(terminal, STDOUT_FILENO);
+}
+
+} // namespace
+
+int runConsoleStarter(const ConsoleRequest& request, const std::string& windowStage)
+{
+    if (request.reportDescriptor && ::fcntl(*request.reportDescriptor, F_SETFD, FD_CLOEXEC) < 0) {
+        std::fprintf(stderr, "tarnwick-console: no report socket %d\n", *request.reportDescriptor);
+        return 2;
+    }
+    std::optional<PseudoTerminal> terminal;
+    try {
+        terminal.emplace(PseudoTerminal::start(request.program, request.arguments));
+    } catch (const PseudoTerminal::StartError& error) {
+        using Outcome = LaunchReport::Outcome;
+        const Outcome outcome = error.inSetUp() ? Outcome::HostUnavailable : Outcome::ProgramFailed;
+        const bool heard = sendReport(request.reportDescriptor, {outcome, error.code().value()});
+        closeReport(request.reportDescriptor);
+        return heard ? 1 : showFailure(windowStage, request, error);
+    }
+    sendReport(request.reportDescriptor, {LaunchReport::Outcome::Started, 0});
+    closeReport(request.reportDescriptor);
+    return showRun(windowStage, request, *terminal);
+}
+
+std::string windowStageBeside(const std::string& starter)
+{
+    const std::size_t slash = starter.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : starter.substr(0, slash);
+    return folder + "/tarnwick-console-window";
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "pseudo_terminal.h"
+
+#include <string_view>
+
+// Moves what a program writes to its terminal on to a listener as fast as it comes, and says when
+// the program ended: the one loop behind the console's reader thread and its plain relay. The
+// loop waits on the terminal, on the program's end (through a pidfd, or by looking every 100 ms
+// where there is none) and on requests from other threads.
+class TerminalPump {
+public:
+    class Listener {
+    public:
+        virtual ~Listener() = default;
+        virtual void output(std::string_view bytes) = 0;
+        // Called once, after the last output written before the end; true to go on reading what
+        // the program's children still write, until no writer is left or stop() is called.
+        virtual bool ended(int waitStatus) = 0;
+
+    protected:
+        Listener() = default;
+        Listener(const Listener&) = default;
+        Listener& operator=(const Listener&) = default;
+    };
+
+    // Throws std::system_error when it cannot make the pipe other threads reach it by.
+    explicit TerminalPump(PseudoTerminal& terminal);
+    TerminalPump(const TerminalPump&) = delete;
+    TerminalPump& operator=(const TerminalPump&) = delete;
+    ~TerminalPump();
+
+    void run(Listener& listener);
+
+    // From any thread: ends run() soon, or has it send a signal to the program's process group
+    // (the loop alone reaps the program, so a signal never reaches a reused process number).
+    void stop();
+    void sendSignal(int signal);
+
+private:
+    enum class Drained { Open, NoWriterLeft };
+    Drained drain(Listener& listener);
+    bool handleRequests();
+
+    PseudoTerminal& m_terminal;
+    int m_wake[2] = {-1, -1};
+    int m_pidfd = -1;
+};

@@ -1,0 +1,55 @@
+#include "terminal_relay.h"
+
+#include "retrying_calls.h"
+#include "run_ending.h"
+#include "terminal_pump.h"
+
+#include <csignal>
+#include <system_error>
+
+namespace {
+
+class Relay : public TerminalPump::Listener {
+public:
+    explicit Relay(int output)
+        : m_output(output)
+    {
+    }
+
+    void output(std::string_view bytes) override
+    {
+        while (m_listening && !bytes.empty()) {
+            const ssize_t written = writeRetrying(m_output, bytes.data(), bytes.size());
+            if (written <= 0) {
+                m_listening = false;
+                return;
+            }
+            bytes.remove_prefix(std::size_t(written));
+        }
+    }
+
+    bool ended(int waitStatus) override
+    {
+        output("\n" + describeRunEnding(waitStatus) + "\n");
+        return false;
+    }
+
+private:
+    int m_output;
+    bool m_listening = true;
+};
+
+} // namespace
+
+int relayToOutput(PseudoTerminal& terminal, int output)
+{
+    // A closed reader shows as EPIPE on the next write instead of ending this process.
+    ::signal(SIGPIPE, SIG_IGN);
+    Relay relay(output);
+    try {
+        TerminalPump(terminal).run(relay);
+    } catch (const std::system_error&) {
+        return 1; // no descriptor left to watch the program with
+    }
+    return 0;
+}

@@ -1,0 +1,92 @@
+#include "window_stage.h"
+
+#include "compiler_run.h"
+#include "console_window.h"
+#include "pseudo_terminal.h"
+#include "terminal_relay.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// Qt gives up on a program whose display it cannot reach; the host falls back to no window instead,
+// so that a run is never lost for want of a display.
+void allowRunningWithoutDisplay()
+{
+    QByteArray platforms = qgetenv("QT_QPA_PLATFORM");
+    if (platforms.isEmpty()) {
+        const bool wayland =
+            qgetenv("XDG_SESSION_TYPE") == "wayland" && qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+        platforms = wayland ? "wayland;xcb" : "xcb";
+    }
+    qputenv("QT_QPA_PLATFORM", platforms + ";offscreen");
+}
+
+bool hasDisplay()
+{
+    return QGuiApplication::platformName() != QLatin1String("offscreen");
+}
+
+int showRun(PseudoTerminal terminal, const QString& title)
+{
+    // The host outlives its window while a program that was asked to go takes its grace.
+    QApplication::setQuitOnLastWindowClosed(false);
+    CompilerRun run(std::move(terminal));
+    ConsoleWindow window(title, [&run] { return run.takeUpdate(); });
+    bool closed = false;
+    QObject::connect(&run, &CompilerRun::outputArrived, &window, &ConsoleWindow::scheduleRefresh);
+    QObject::connect(&run, &CompilerRun::ended, &window,
+                     [&window, &closed] { closed ? QCoreApplication::quit() : window.runEnded(); });
+    QObject::connect(&window, &ConsoleWindow::closing, &run, [&run, &closed] {
+        closed = true;
+        run.hasEnded() ? QCoreApplication::quit() : run.close();
+    });
+    run.start();
+    window.setWindowState(Qt::WindowMinimized);
+    window.show();
+    return QApplication::exec();
+}
+
+int showFailure(const WindowStageRequest& request)
+{
+    if (!hasDisplay()) {
+        std::fprintf(stderr, "tarnwick-console: %s\n", request.message.c_str());
+        return 1;
+    }
+    ConsoleWindow window(QString::fromStdString(request.title), [&request] {
+        return ConsoleText::Update{{}, {}, request.message};
+    });
+    window.scheduleRefresh();
+    window.show();
+    QApplication::exec();
+    return 1;
+}
+
+} // namespace
+
+int runWindowStage(const WindowStageRequest& request, char* programName)
+{
+    const bool run = request.kind == WindowStageRequest::Kind::Run;
+    std::optional<PseudoTerminal> terminal =
+        run ? PseudoTerminal::adopt(request.master, request.pid) : std::nullopt;
+    if (run && !terminal) {
+        std::fprintf(stderr, "tarnwick-console-window: no program %d on descriptor %d\n", int(request.pid),
+                     request.master);
+        return 2;
+    }
+    allowRunningWithoutDisplay();
+    // Qt sees only the host's name: the title and arguments are never read as Qt options.
+    int qtArgc = 1;
+    QApplication app(qtArgc, &programName);
+    QApplication::setApplicationName(QStringLiteral("tarnwick"));
+    QApplication::setDesktopFileName(QStringLiteral("org.tarnwick.Tarnwick"));
+    if (!terminal) {
+        return showFailure(request);
+    }
+    if (!hasDisplay()) {
+        return relayToOutput(*terminal, STDOUT_FILENO);
+    }
+    return showRun(std::move(*terminal), QString::fromStdString(request.title));
+}
