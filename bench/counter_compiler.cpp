@@ -1,6 +1,8 @@
-// A stand-in compiler that writes about 20 MB of progress as the compiler does: counters redrawn in
-// place with "\r%6d", and a line now and then. At its end it appends its own wall time, and its
-// parent's peak resident memory, to the file named by its first argument.
+// A stand-in compiler that writes about 20 MB of progress as the compiler does, in one of two
+// workloads: "counters" redraws "\r%6d" in place with a line now and then, as the compiler's
+// progress output does; "lines" writes nothing but whole lines. At its end it appends its own wall
+// time, and its parent's peak resident memory, to the file named by its first argument:
+//   counter_compiler RECORD [counters|lines]
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -8,6 +10,8 @@
 #include <unistd.h>
 
 namespace {
+
+constexpr long kBytes = 20L * 1000 * 1000;
 
 double nowSeconds()
 {
@@ -27,15 +31,8 @@ std::string parentPeakResident()
     return "?";
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+void writeCounters()
 {
-    if (argc < 2) {
-        return 2;
-    }
-    const double start = nowSeconds();
-    constexpr long kBytes = 20L * 1000 * 1000;
     long written = 0;
     for (int area = 0; written < kBytes; ++area) {
         written += std::printf("processing area %d\n", area);
@@ -44,6 +41,26 @@ int main(int argc, char** argv)
         }
         written += std::printf("\n");
     }
+}
+
+void writeLines()
+{
+    long written = 0;
+    for (int line = 0; written < kBytes; ++line) {
+        written +=
+            std::printf("area %7d: %4d brushes merged, %5d faces kept\n", line, line % 977, line % 30011);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        return 2;
+    }
+    const double start = nowSeconds();
+    argc > 2 && std::string(argv[2]) == "lines" ? writeLines() : writeCounters();
     std::fflush(stdout);
     std::ofstream(argv[1], std::ios::app) << nowSeconds() - start << ' ' << parentPeakResident() << '\n';
     return 0;

@@ -276,6 +276,11 @@ private slots:
     {
         QFETCH(QString, before);
         QFETCH(QString, told);
+#if defined(__SANITIZE_ADDRESS__)
+        if (!told.isEmpty()) {
+            QSKIP("the sanitizers' own checks need the descriptors this case takes away");
+        }
+#endif
         const QString slowHost = m_root.path() + "/slow-host";
         const QString errors = m_root.path() + "/slow-host.errors";
         QFile::remove(errors);
@@ -304,7 +309,9 @@ private slots:
                 QFile file(errors);
                 return file.open(QIODevice::ReadOnly) && file.readAll().contains(told.toUtf8());
             };
-            QVERIFY(processProbe::eventually(errorsSay));
+            QFile said(errors);
+            QVERIFY2(processProbe::eventually(errorsSay),
+                     said.open(QIODevice::ReadOnly) ? said.readAll().constData() : "nothing said");
             QCOMPARE(m_fake->runs().size(), 0);
         }
     }
