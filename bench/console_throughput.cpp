@@ -124,7 +124,7 @@ int main(int argc, char** argv)
     const std::string record = "/tmp/console_throughput." + std::to_string(getpid());
     std::vector<Sink> sinks;
     for (const Sink& sink : kSinks) {
-        if (installed(sink.command({}, host).front())) {
+        if (sink.name == "/dev/null" || installed(sink.command({"stand-in"}, host).front())) {
             sinks.push_back(sink);
         }
     }

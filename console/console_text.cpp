@@ -40,12 +40,30 @@ bool opensString(char32_t code)
     return code == ']' || code == 'P' || code == 'X' || code == '^' || code == '_';
 }
 
+std::size_t plainRunEnd(std::string_view bytes, std::size_t at)
+{
+    while (at < bytes.size() && bytes[at] >= 0x20 && bytes[at] < 0x7F) {
+        ++at;
+    }
+    return at;
+}
+
 } // namespace
 
 void ConsoleText::feed(std::string_view bytes)
 {
-    for (const char byte : bytes) {
-        decode(static_cast<unsigned char>(byte));
+    for (std::size_t at = 0; at < bytes.size();) {
+        // Runs of plain printable ASCII, most of any compiler's output, skip the decoder.
+        if (m_needed == 0 && m_escape == Escape::None) {
+            const std::size_t end = plainRunEnd(bytes, at);
+            for (; at < end; ++at) {
+                print(char32_t(static_cast<unsigned char>(bytes[at])));
+            }
+            if (at == bytes.size()) {
+                break;
+            }
+        }
+        decode(static_cast<unsigned char>(bytes[at++]));
     }
 }
 

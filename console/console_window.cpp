@@ -4,12 +4,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -85,9 +87,14 @@ void ConsoleWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+// A refresh that took long waits the longer for the next, so that under a flood the view takes
+// at most a fifth of the time and the program's reader keeps the rest.
 void ConsoleWindow::refresh()
 {
+    QElapsedTimer clock;
+    clock.start();
     showUpdate(m_source());
+    m_refresh.setInterval(std::max(kRefreshIntervalMs, int(4 * clock.elapsed())));
 }
 
 // The tail of the view is replaced by the lines finished since, then by the line the cursor is
@@ -107,9 +114,14 @@ void ConsoleWindow::showUpdate(const ConsoleText::Update& update)
     QScrollBar* scrollBar = m_view->verticalScrollBar();
     const bool followingEnd = scrollBar->value() == scrollBar->maximum();
     QTextDocument* document = m_view->document();
-    QTextCursor cursor(document->findBlockByNumber(document->blockCount() - m_tailBlocks));
-    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-    cursor.insertText(replacement);
+    if (update.finished.size() >= ConsoleText::kMaxLines) {
+        // Nothing shown so far stays: one new document is cheaper than an edit of every line.
+        m_view->setPlainText(replacement);
+    } else {
+        QTextCursor cursor(document->findBlockByNumber(document->blockCount() - m_tailBlocks));
+        cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        cursor.insertText(replacement);
+    }
     m_tailBlocks = 1 + (update.ending && cursorLineShown ? 1 : 0);
     trimScrollback();
     if (followingEnd) {

@@ -5,6 +5,7 @@
 #include "terminal_pump.h"
 
 #include <csignal>
+#include <string>
 #include <system_error>
 
 namespace {
@@ -30,7 +31,10 @@ public:
 
     bool ended(int waitStatus) override
     {
-        output("\n" + describeRunEnding(waitStatus) + "\n");
+        // Appended rather than "\n" + ...: GCC 12's Release build misreads that as an overlap.
+        std::string ending(1, '\n');
+        ending.append(describeRunEnding(waitStatus)).push_back('\n');
+        output(ending);
         return false;
     }
 
