@@ -1,6 +1,6 @@
 #include "console_request.h"
 
-#include <charconv>
+#include "decimal_argument.h"
 
 namespace {
 
@@ -12,12 +12,7 @@ std::optional<int> parseDescriptor(const std::string& text)
     if (text == "-") {
         return kNoDescriptor;
     }
-    int descriptor = kNoDescriptor;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), descriptor);
-    if (error != std::errc{} || end != text.data() + text.size() || descriptor < 3) {
-        return std::nullopt;
-    }
-    return descriptor;
+    return decimalArgument(text, 3);
 }
 
 } // namespace

@@ -1,21 +1,11 @@
 #include "window_stage_request.h"
 
-#include <charconv>
+#include "decimal_argument.h"
 
 namespace {
 
 constexpr std::string_view kRun = "run";
 constexpr std::string_view kFailed = "failed";
-
-std::optional<long> parsePositive(const std::string& text)
-{
-    long number = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (error != std::errc{} || end != text.data() + text.size() || number < 0) {
-        return std::nullopt;
-    }
-    return number;
-}
 
 } // namespace
 
@@ -35,10 +25,10 @@ std::optional<WindowStageRequest> WindowStageRequest::fromArguments(const std::v
     if (list.size() != 4 || list[0] != kRun) {
         return std::nullopt;
     }
-    const std::optional<long> master = parsePositive(list[1]);
-    const std::optional<long> pid = parsePositive(list[2]);
-    if (!master || *master < 3 || !pid || *pid < 1) {
+    const std::optional<int> master = decimalArgument(list[1], 3);
+    const std::optional<pid_t> pid = decimalArgument<pid_t>(list[2], 1);
+    if (!master || !pid) {
         return std::nullopt;
     }
-    return WindowStageRequest{Kind::Run, int(*master), pid_t(*pid), list[3], {}};
+    return WindowStageRequest{Kind::Run, *master, *pid, list[3], {}};
 }
