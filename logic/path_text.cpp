@@ -9,15 +9,10 @@ bool isContinuation(unsigned char byte)
     return (byte & 0xC0U) == 0x80U;
 }
 
-// A lead byte followed by exactly the continuation bytes it announces, the first in its range.
+// A lead byte followed by exactly the number of continuation bytes it announces.
 bool isWholeCharacter(std::string_view sequence)
 {
-    const Utf8Lead lead = utf8Lead(static_cast<unsigned char>(sequence[0]));
-    if (lead.length != sequence.size()) {
-        return false;
-    }
-    const auto second = static_cast<unsigned char>(sequence.size() > 1 ? sequence[1] : 0);
-    return lead.length == 1 || (second >= lead.secondLowest && second <= lead.secondHighest);
+    return utf8Lead(static_cast<unsigned char>(sequence[0])).length == sequence.size();
 }
 
 // Start of the character that ends just before `end`.
