@@ -1,7 +1,7 @@
 // Baseline: a window with the same kinds of controls at the same places, the same style and font,
 // and no logic at all: what a straightforward implementation cannot do without.
 #include "appearance.h"
-#include "control_table.h"
+#include "control_widgets.h"
 
 #include <QApplication>
 #include <QCheckBox>

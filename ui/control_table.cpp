@@ -43,18 +43,7 @@ std::span<const ControlRow> controlTable()
     return kControls;
 }
 
-QRect pixelGeometry(const ControlRow& row)
-{
-    return {row.left / kTwipsPerPixel, row.top / kTwipsPerPixel, row.width / kTwipsPerPixel,
-            row.height / kTwipsPerPixel};
-}
-
 bool isOffScreen(const ControlRow& row)
 {
     return row.left >= kClientWidthTwips || row.top >= kClientHeightTwips;
-}
-
-QString toQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }

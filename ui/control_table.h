@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QRect>
-#include <QString>
 #include <span>
 #include <string_view>
 
@@ -28,11 +26,5 @@ inline constexpr int kClientHeightTwips = 4290;
 // Every control of the main window, in tab order.
 std::span<const ControlRow> controlTable();
 
-// Where a control sits, in device-independent pixels.
-QRect pixelGeometry(const ControlRow& row);
-
 // Whether a control lies wholly outside the window's client area, where no one can see it.
 bool isOffScreen(const ControlRow& row);
-
-// The table's UTF-8 texts as Qt strings.
-QString toQString(std::string_view text);

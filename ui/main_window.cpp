@@ -3,6 +3,7 @@
 #include "board_check_box.h"
 #include "command_line_composer.h"
 #include "compile_request.h"
+#include "control_widgets.h"
 #include "file_buttons.h"
 #include "open_file_dialog.h"
 #include "output_panel_widget.h"
