@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QtTest>
 #include <csignal>
 #include <sys/wait.h>
@@ -207,6 +208,38 @@ private slots:
         output.text.feed("late\n");
         window.scheduleRefresh();
         QTRY_COMPARE(view->toPlainText(), "     2\nDone.\nbold\nlate\nFinished with exit status 0.");
+    }
+
+    // The view keeps the newest lines of the scrollback, whether they come in one update or in
+    // several that each trim what went before.
+    void theViewKeepsTheNewestLines_data()
+    {
+        QTest::addColumn<QList<int>>("batches");
+        QTest::addColumn<QString>("first");
+        QTest::addRow("trimmed by later updates") << QList<int>{6000, 6000} << "2000";
+        QTest::addRow("more than the scrollback at once") << QList<int>{10005} << "5";
+    }
+
+    void theViewKeepsTheNewestLines()
+    {
+        QFETCH(QList<int>, batches);
+        ScriptedOutput output;
+        ConsoleWindow window("scrollback", output.source());
+        auto* view = window.findChild<QPlainTextEdit*>("compilerOutput");
+        QVERIFY(view);
+        int line = 0;
+        for (const int batch : batches) {
+            std::string text;
+            for (const int end = line + batch; line < end; ++line) {
+                text += std::to_string(line) + '\n';
+            }
+            output.text.feed(text);
+            window.scheduleRefresh();
+            const QString last = QString::number(line - 1);
+            QTRY_COMPARE(view->document()->lastBlock().previous().text(), last);
+        }
+        QCOMPARE(view->document()->blockCount(), int(ConsoleText::kMaxLines) + 1);
+        QTEST(view->document()->firstBlock().text(), "first");
     }
 
     // A real run: its output reaches the window from the reader thread, and the ending comes last.
