@@ -1,5 +1,7 @@
 #include "child_reaper.h"
 
+#include "retrying_calls.h"
+
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -13,11 +15,7 @@ constexpr int kLookIntervalMs = 100;
 
 bool reaped(pid_t pid)
 {
-    pid_t got = 0;
-    do {
-        got = ::waitpid(pid, nullptr, WNOHANG);
-    } while (got < 0 && errno == EINTR);
-    return got != 0; // ended and reaped, or not ours to reap at all
+    return waitpidRetrying(pid, nullptr, WNOHANG) != 0; // ended and reaped, or not ours to reap at all
 }
 
 } // namespace

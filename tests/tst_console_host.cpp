@@ -2,6 +2,7 @@
 #include "console_text.h"
 #include "console_window.h"
 #include "pseudo_terminal.h"
+#include "window_stage_request.h"
 
 #include <QAccessible>
 #include <QPlainTextEdit>
@@ -92,6 +93,36 @@ private slots:
         QVERIFY(run.errors.startsWith("usage: " + QFileInfo(stage).fileName().toUtf8() + ' '));
         QCOMPARE(run.errors.count('\n'), 1);
         QVERIFY(run.output.isEmpty());
+    }
+
+    // What the starter hands its window stage arrives unchanged, whatever the title holds.
+    void theWindowStageReadsWhatTheStarterWrote_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("title");
+        using Kind = WindowStageRequest::Kind;
+        QTest::addRow("run") << int(Kind::Run) << "BSPC -bsp2aas \"/m/a b.bsp\" -threads 2";
+        QTest::addRow("run, title like an option") << int(Kind::Run) << "--help";
+        QTest::addRow("run, empty title") << int(Kind::Run) << "";
+        QTest::addRow("failure") << int(Kind::Failure) << "BSPC -reach \"/m/[*]\nx.bsp\"";
+    }
+
+    void theWindowStageReadsWhatTheStarterWrote()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, title);
+        const WindowStageRequest sent{WindowStageRequest::Kind(kind), 7, 4242, title.toStdString(),
+                                      kind == int(WindowStageRequest::Kind::Failure) ? "Could not start x."
+                                                                                     : ""};
+        const std::optional<WindowStageRequest> read = WindowStageRequest::fromArguments(sent.toArguments());
+        QVERIFY(read.has_value());
+        QCOMPARE(int(read->kind), kind);
+        QCOMPARE(QString::fromStdString(read->title), title);
+        QCOMPARE(read->message, sent.message);
+        if (kind == int(WindowStageRequest::Kind::Run)) {
+            QCOMPARE(read->master, 7);
+            QCOMPARE(read->pid, pid_t(4242));
+        }
     }
 
     void theLastLineSaysHowTheRunEnded_data()
