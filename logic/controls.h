@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 // The check boxes and the buttons whose enabled flag the option board holds. Enumerators carry
@@ -35,6 +36,8 @@ inline constexpr std::array<Box, kBoxCount> kAllBoxes{
 inline constexpr std::array<Box, 5> kBuildOptions{Box::chkOutput, Box::chkLiquids, Box::chkBrushMerge,
                                                   Box::chkFreeTree, Box::chkNoCsg};
 inline constexpr std::array<Box, 3> kModeBoxes{Box::chkReach, Box::chkOptimiseAas, Box::chkConvertToMap};
+inline constexpr std::array<Button, kButtonCount> kAllButtons{Button::Command2, Button::cmdSelectAAS,
+                                                              Button::cmdProcess};
 inline constexpr std::array<Box, 3> kInertBoxes{Box::Check1, Box::Check3, Box::Check4};
 
 constexpr std::size_t indexOf(Box box)
@@ -54,3 +57,7 @@ constexpr bool isInert(Box box)
 
 std::string_view controlName(Box box);
 std::string_view controlName(Button button);
+
+// The box or button a control name names, if any: how a front end maps its table rows back.
+std::optional<Box> boxNamed(std::string_view name);
+std::optional<Button> buttonNamed(std::string_view name);

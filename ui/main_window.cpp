@@ -14,23 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
-
-template <typename Id, std::size_t N>
-std::optional<Id> idNamed(std::string_view name, const std::array<Id, N>& ids)
-{
-    for (Id id : ids) {
-        if (controlName(id) == name) {
-            return id;
-        }
-    }
-    return std::nullopt;
-}
-
-constexpr std::array kButtons{Button::Command2, Button::cmdSelectAAS, Button::cmdProcess};
-
-} // namespace
-
 MainWindow::MainWindow()
     : MainWindow(Services{})
 {
@@ -91,7 +74,7 @@ QWidget* MainWindow::createControl(const ControlRow& row)
         return button;
     }
     case ControlKind::CheckBox: {
-        const Box box = idNamed(row.name, kAllBoxes).value();
+        const Box box = boxNamed(row.name).value();
         auto* checkBox = new BoardCheckBox(m_board, box, this);
         checkBox->setText(toQString(row.caption));
         checkBox->setAccessibleName(toQString(row.caption));
@@ -114,7 +97,7 @@ QWidget* MainWindow::createControl(const ControlRow& row)
 
 void MainWindow::connectButton(QPushButton* button, std::string_view name)
 {
-    if (const auto id = idNamed(name, kButtons)) {
+    if (const auto id = buttonNamed(name)) {
         m_buttons[indexOf(*id)] = button;
     }
     static constexpr std::array<std::pair<std::string_view, void (MainWindow::*)()>, 5> handlers{{
