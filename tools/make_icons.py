@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's icon: a mountain lake crossed by a bot's route of waypoints.
 
-Writes the scalable SVG and the 16 and 32 pixel PNGs from one description, so they never drift.
+Writes the scalable SVG, the 16 and 32 pixel PNGs and the Windows icon (16 and 32 pixels, each in
+16 and in 256 colours) from one description, so they never drift.
 Run it from the repository root after changing the artwork; the outputs are committed.
 """
 import math
@@ -99,6 +100,64 @@ def png(size, rows):
     return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
 
 
+def palette_for(rows, colours):
+    """The shapes' own colours first, then the most frequent others, up to `colours` in all."""
+    counts = {}
+    for row in rows:
+        for i in range(0, len(row), 4):
+            if row[i + 3] >= 128:
+                key = tuple(row[i:i + 3])
+                counts[key] = counts.get(key, 0) + 1
+    palette = [(0, 0, 0)]
+    for _, fill, _ in SHAPES:
+        if rgb(fill) not in palette:
+            palette.append(rgb(fill))
+    for colour, _ in sorted(counts.items(), key=lambda item: (-item[1], item[0])):
+        if len(palette) == colours:
+            break
+        if colour not in palette:
+            palette.append(colour)
+    return palette + [(0, 0, 0)] * (colours - len(palette))
+
+
+def nearest(palette, colour):
+    return min(range(1, len(palette)), key=lambda i: sum((a - b) ** 2 for a, b in zip(palette[i], colour)))
+
+
+def ico_image(size, rows, bits):
+    """One icon image as a device-independent bitmap: palette, colour rows, then the 1-bit mask."""
+    palette = palette_for(rows, 1 << bits)
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, bits, 0, 0, 0, 0, len(palette), 0)
+    colours = b"".join(bytes([b, g, r, 0]) for r, g, b in palette)
+    pixels, mask = b"", b""
+    for row in reversed(rows):
+        indices, bits_row = [], []
+        for i in range(0, len(row), 4):
+            opaque = row[i + 3] >= 128
+            indices.append(nearest(palette, tuple(row[i:i + 3])) if opaque else 0)
+            bits_row.append(0 if opaque else 1)
+        if bits == 4:
+            line = bytes((indices[i] << 4) | indices[i + 1] for i in range(0, size, 2))
+        else:
+            line = bytes(indices)
+        pixels += line + b"\x00" * (-len(line) % 4)
+        packed = bytes(sum(bit << (7 - j) for j, bit in enumerate(bits_row[i:i + 8])) for i in range(0, size, 8))
+        mask += packed + b"\x00" * (-len(packed) % 4)
+    return header + colours + pixels + mask
+
+
+def ico(images):
+    """An icon file of (size, bits, image) entries."""
+    directory = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    entries, data = b"", b""
+    for size, bits, image in images:
+        colour_count = (1 << bits) if bits < 8 else 0
+        entries += struct.pack("<BBBBHHII", size, size, colour_count, 0, 1, bits, len(image), offset + len(data))
+        data += image
+    return directory + entries + data
+
+
 def svg():
     parts = ['<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64" viewBox="0 0 64 64">']
     for kind, fill, p in SHAPES:
@@ -121,6 +180,11 @@ def svg():
 if __name__ == "__main__":
     with open("ui/icons/tarnwick.svg", "w", encoding="utf-8") as out:
         out.write(svg())
-    for size in (16, 32):
+    images = []
+    for size in (32, 16):
+        rows = render(size)
         with open(f"ui/icons/tarnwick-{size}.png", "wb") as out:
-            out.write(png(size, render(size)))
+            out.write(png(size, rows))
+        images += [(size, bits, ico_image(size, rows, bits)) for bits in (4, 8)]
+    with open("ui/icons/tarnwick.ico", "wb") as out:
+        out.write(ico(images))

@@ -1,0 +1,3 @@
+# The 64-bit Windows program, the one the tests run under Wine.
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

@@ -1,0 +1,163 @@
+#include "win32_launcher.h"
+
+#include "owned_handle.h"
+#include "wide_text.h"
+#include "win32_api.h"
+
+#include <algorithm>
+
+namespace {
+
+using OwnedKernelHandle = OwnedHandle<HANDLE, &CloseHandle>;
+
+void freeArgumentList(LPWSTR* list)
+{
+    LocalFree(list);
+}
+using OwnedArgumentList = OwnedHandle<LPWSTR*, &freeArgumentList>;
+
+std::wstring environmentVariable(const wchar_t* name)
+{
+    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+    if (size == 0) {
+        return {};
+    }
+    std::wstring value(size, L'\0');
+    value.resize(GetEnvironmentVariableW(name, value.data(), size));
+    return value;
+}
+
+// The working directory first, then PATH; PATH entries may carry quotes around folders with `;`.
+std::vector<std::wstring> searchDirectories()
+{
+    std::vector<std::wstring> directories{L"."};
+    const std::wstring path = environmentVariable(L"PATH");
+    std::size_t begin = 0;
+    while (begin <= path.size()) {
+        const std::size_t end = std::min(path.find(L';', begin), path.size());
+        std::wstring entry = path.substr(begin, end - begin);
+        std::erase(entry, L'"');
+        if (!entry.empty()) {
+            directories.push_back(std::move(entry));
+        }
+        begin = end + 1;
+    }
+    return directories;
+}
+
+std::wstring fullPath(const std::wstring& path)
+{
+    const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) {
+        return path;
+    }
+    std::wstring full(size, L'\0');
+    full.resize(GetFullPathNameW(path.c_str(), size, full.data(), nullptr));
+    return full;
+}
+
+bool isFile(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// The two parsers a compiler may use read a quoted argument alike unless it holds a quote or ends
+// in a backslash, which would escape the closing quote.
+bool survivesQuoting(const std::string& argument)
+{
+    return argument.find('"') == std::string::npos && (argument.empty() || argument.back() != '\\');
+}
+
+// Whether the shell's parser splits the line into exactly the program and these arguments.
+bool readsBackAs(const std::wstring& line, const std::string& program,
+                 const std::vector<std::string>& arguments)
+{
+    int count = 0;
+    const OwnedArgumentList parsed(CommandLineToArgvW(line.c_str(), &count));
+    if (!parsed || static_cast<std::size_t>(count) != arguments.size() + 1 ||
+        parsed.get()[0] != toWide(program)) {
+        return false;
+    }
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (parsed.get()[i + 1] != toWide(arguments[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Quotes one argument so that CommandLineToArgvW and the C runtime both read it back whole.
+std::wstring quoted(const std::wstring& argument)
+{
+    if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos) {
+        return argument;
+    }
+    std::wstring out = L"\"";
+    std::size_t backslashes = 0;
+    for (const wchar_t character : argument) {
+        if (character == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(character == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        out += character;
+    }
+    out.append(backslashes * 2, L'\\');
+    return out + L'"';
+}
+
+} // namespace
+
+std::optional<std::wstring> Win32Launcher::findProgram(const std::wstring& name)
+{
+    if (name.empty() || name.find_first_of(L"\\/:") != std::wstring::npos) {
+        return std::nullopt;
+    }
+    for (const std::wstring& directory : searchDirectories()) {
+        const std::wstring candidate = directory + L'\\' + name + L".exe";
+        if (isFile(candidate)) {
+            return fullPath(candidate);
+        }
+    }
+    return std::nullopt;
+}
+
+std::wstring Win32Launcher::commandLineFor(const std::string& program,
+                                           const std::vector<std::string>& arguments,
+                                           const std::string& shown)
+{
+    std::wstring line = toWide(shown);
+    if (std::all_of(arguments.begin(), arguments.end(), survivesQuoting) &&
+        readsBackAs(line, program, arguments)) {
+        return line;
+    }
+    line = quoted(toWide(program));
+    for (const std::string& argument : arguments) {
+        line.append(L" ").append(quoted(toWide(argument)));
+    }
+    return line;
+}
+
+void Win32Launcher::launch(const std::string& program, const std::vector<std::string>& arguments,
+                           const std::string& title)
+{
+    const std::optional<std::wstring> path = findProgram(toWide(program));
+    if (!path) {
+        throw LaunchError("program not found: " + program);
+    }
+    std::wstring commandLine = commandLineFor(program, arguments, title);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWMINIMIZED;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(path->c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
+                        nullptr, nullptr, &startup, &started)) {
+        throw LaunchError("program could not be started: " + program);
+    }
+    // The compiler runs on its own; nothing here waits for it or keeps it.
+    OwnedKernelHandle process(started.hProcess);
+    OwnedKernelHandle thread(started.hThread);
+}

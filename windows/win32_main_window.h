@@ -1,0 +1,92 @@
+#pragma once
+
+#include "board_observer.h"
+#include "command_line.h"
+#include "control_table.h"
+#include "option_board.h"
+#include "output_panel_window.h"
+#include "owned_handle.h"
+#include "win32_api.h"
+
+#include <array>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+class FileDialog;
+class MessageBox;
+class ProgramLauncher;
+
+// The program's only window on Windows: the table's controls at their places, scaled to the
+// monitor's DPI, mirroring the option board and running the compile request. It owns the board,
+// the current command line, both file dialogs and the output panel for its whole life.
+class Win32MainWindow : private BoardObserver {
+public:
+    // Services left null are the real ones; tests pass scripted fakes, which they keep owning.
+    struct Services {
+        MessageBox* messages = nullptr;
+        ProgramLauncher* launcher = nullptr;
+        FileDialog* bspDialog = nullptr;
+        FileDialog* aasDialog = nullptr;
+    };
+
+    // Each control's identifier is this plus its row in the table, so tools can name it.
+    static constexpr int kFirstControlId = 100;
+
+    explicit Win32MainWindow(HINSTANCE instance);
+    Win32MainWindow(HINSTANCE instance, Services services);
+    ~Win32MainWindow() override;
+    Win32MainWindow(const Win32MainWindow&) = delete;
+    Win32MainWindow& operator=(const Win32MainWindow&) = delete;
+
+    HWND handle() const { return m_window; }
+    // The control of that name in the table, or null.
+    HWND control(std::string_view name) const;
+    const OptionBoard& board() const { return m_board; }
+    const CommandLine& currentCommandLine() const { return m_currentCommandLine; }
+    const OutputPanelWindow& outputPanel() const { return *m_panel; }
+
+    // Lays the window out for a DPI: its client size, every control's place and the font.
+    void applyDpi(int dpi);
+
+    // Shows the window and delivers its messages, keyboard navigation included, until it closes.
+    int run(int showCommand);
+
+private:
+    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void onActivate(bool active);
+    void onDpiChanged(int dpi, const RECT& suggested);
+
+    void createControls(HINSTANCE instance);
+    HWND createControl(HINSTANCE instance, const ControlRow& row, int id);
+    void createToolTips(HINSTANCE instance);
+    void createServices(Services services);
+    void onClick(std::size_t row);
+    void runButton(std::string_view name);
+
+    void boxValueChanged(Box box, int value) override;
+    void buttonEnabledChanged(Button button, bool enabled) override;
+    void displayedPathChanged(const std::string& path) override;
+
+    using OwnedFont = OwnedHandle<HFONT, &DeleteObject>;
+
+    OptionBoard m_board;
+    CommandLine m_currentCommandLine;
+    HWND m_window = nullptr;
+    std::vector<HWND> m_controls;
+    std::array<HWND, kBoxCount> m_boxes{};
+    std::array<HWND, kButtonCount> m_buttons{};
+    HWND m_fileName = nullptr;
+    HWND m_lastFocus = nullptr;
+    std::unique_ptr<OutputPanelWindow> m_panel;
+    OwnedFont m_font;
+    std::unique_ptr<MessageBox> m_ownedMessages;
+    std::unique_ptr<ProgramLauncher> m_ownedLauncher;
+    std::unique_ptr<FileDialog> m_ownedBspDialog;
+    std::unique_ptr<FileDialog> m_ownedAasDialog;
+    MessageBox* m_messages = nullptr;
+    ProgramLauncher* m_launcher = nullptr;
+    FileDialog* m_bspDialog = nullptr;
+    FileDialog* m_aasDialog = nullptr;
+};
