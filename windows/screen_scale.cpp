@@ -1,13 +1,13 @@
 #include "screen_scale.h"
 
+#include "system_function.h"
+
 namespace {
 
 // A function of user32 that older Windows lacks, or null.
 template <typename Function> Function user32Function(const char* name)
 {
-    const FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
-    // Through void(*)(), which every function pointer type may be cast to and from.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+    return systemFunction<Function>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 int systemDpi()
