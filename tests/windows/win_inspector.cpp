@@ -1,0 +1,198 @@
+// Reads Tarnwick's window from outside, as a user's tools would, for the end-to-end test:
+//   win_inspector check-start     every control as the table says, unchecked; exit 1 on a difference
+//   win_inspector state           the checked boxes, the disabled controls and the shown path
+//   win_inspector place NAME      the screen point at the middle of a control, for xdotool
+//   win_inspector focus           the name of the control that has the keyboard focus
+//   win_inspector message         the title and text of an open message box, or "none"
+//   win_inspector dialog          the title of an open file dialog, or "none"
+//   win_inspector panel           the output panel's lines
+//   win_inspector close           asks the window to close
+#include "control_table.h"
+#include "screen_scale.h"
+#include "wide_text.h"
+#include "win32_api.h"
+#include "win32_main_window.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// Asked of the window itself: an edit control keeps its text where GetWindowTextW from another
+// process does not look.
+std::wstring textOf(HWND window)
+{
+    const auto length = static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
+    std::wstring text(length + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+HWND control(HWND main, std::size_t row)
+{
+    return GetDlgItem(main, Win32MainWindow::kFirstControlId + static_cast<int>(row));
+}
+
+HWND controlNamed(HWND main, std::string_view name)
+{
+    const auto rows = controlTable();
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        if (rows[row].name == name) {
+            return control(main, row);
+        }
+    }
+    return nullptr;
+}
+
+std::string nameOf(HWND main, HWND window)
+{
+    const auto rows = controlTable();
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        if (control(main, row) == window) {
+            return std::string(rows[row].name);
+        }
+    }
+    return "(none)";
+}
+
+int checkStart(HWND main)
+{
+    int differences = 0;
+    const int dpi = windowDpi(main);
+    const auto rows = controlTable();
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const ControlRow& expected = rows[row];
+        HWND window = control(main, row);
+        RECT place{};
+        GetWindowRect(window, &place);
+        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&place), 2);
+        const bool same = window != nullptr && textOf(window) == toWide(expected.caption) &&
+                          (IsWindowEnabled(window) != FALSE) == expected.enabled &&
+                          SendMessageW(window, BM_GETCHECK, 0, 0) == BST_UNCHECKED &&
+                          place.left == twipsToPixels(expected.left, dpi) &&
+                          place.top == twipsToPixels(expected.top, dpi) &&
+                          place.right - place.left == twipsToPixels(expected.width, dpi) &&
+                          place.bottom - place.top == twipsToPixels(expected.height, dpi);
+        if (!same) {
+            ++differences;
+            std::printf("differs: %s\n", std::string(expected.name).c_str());
+        }
+    }
+    RECT client{};
+    GetClientRect(main, &client);
+    if (client.right != twipsToPixels(kClientWidthTwips, dpi) ||
+        client.bottom != twipsToPixels(kClientHeightTwips, dpi)) {
+        ++differences;
+        std::printf("differs: client %ldx%ld\n", client.right, client.bottom);
+    }
+    std::printf("%zu controls, %d differences\n", rows.size(), differences);
+    return differences == 0 ? 0 : 1;
+}
+
+void state(HWND main)
+{
+    std::string checked;
+    std::string disabled;
+    const auto rows = controlTable();
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        HWND window = control(main, row);
+        const std::string name(rows[row].name);
+        if (rows[row].kind == ControlKind::CheckBox &&
+            SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+            checked += " " + name;
+        }
+        if (!IsWindowEnabled(window)) {
+            disabled += " " + name;
+        }
+    }
+    std::printf("checked:%s\ndisabled:%s\npath: %s\n", checked.c_str(), disabled.c_str(),
+                toUtf8(textOf(controlNamed(main, "txtFileName"))).c_str());
+}
+
+int place(HWND main, const std::string& name)
+{
+    HWND window = controlNamed(main, name);
+    RECT box{};
+    if (window == nullptr || !GetWindowRect(window, &box)) {
+        return 1;
+    }
+    std::printf("%ld %ld\n", (box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    return 0;
+}
+
+void focus(HWND main)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
+    std::printf("%s\n", nameOf(main, info.hwndFocus).c_str());
+}
+
+void message()
+{
+    HWND box = FindWindowW(L"#32770", L"tarnwick");
+    if (box == nullptr) {
+        std::printf("none\n");
+        return;
+    }
+    // The box's text is its static control (0xFFFF), as MessageBoxW makes it.
+    std::printf("%s: %s\n", toUtf8(textOf(box)).c_str(), toUtf8(textOf(GetDlgItem(box, 0xFFFF))).c_str());
+}
+
+void dialog()
+{
+    HWND found = nullptr;
+    EnumWindows(
+        [](HWND window, LPARAM result) {
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, 64);
+            if (std::wstring_view(name) == L"#32770" && IsWindowVisible(window) &&
+                textOf(window) != L"tarnwick") {
+                *reinterpret_cast<HWND*>(result) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    std::printf("%s\n", found != nullptr ? toUtf8(textOf(found)).c_str() : "none");
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    const std::string command = argc > 1 ? toUtf8(argv[1]) : "";
+    HWND main = FindWindowW(L"TarnwickMainWindow", L"Tarnwick v0.05");
+    if (command == "message") {
+        message();
+        return 0;
+    }
+    if (command == "dialog") {
+        dialog();
+        return 0;
+    }
+    if (main == nullptr) {
+        std::printf("no window\n");
+        return 3;
+    }
+    if (command == "check-start") {
+        return checkStart(main);
+    }
+    if (command == "state") {
+        state(main);
+    } else if (command == "place" && argc > 2) {
+        return place(main, toUtf8(argv[2]));
+    } else if (command == "focus") {
+        focus(main);
+    } else if (command == "panel") {
+        std::printf("%s", toUtf8(textOf(controlNamed(main, "picOut1"))).c_str());
+    } else if (command == "close") {
+        PostMessageW(main, WM_CLOSE, 0, 0);
+    } else {
+        std::fprintf(stderr,
+                     "usage: win_inspector check-start|state|place NAME|focus|message|dialog|panel|close\n");
+        return 2;
+    }
+    return 0;
+}
