@@ -43,6 +43,16 @@ std::span<const ControlRow> controlTable()
     return kControls;
 }
 
+std::optional<std::size_t> rowNamed(std::string_view name)
+{
+    for (std::size_t row = 0; row < kControls.size(); ++row) {
+        if (kControls[row].name == name) {
+            return row;
+        }
+    }
+    return std::nullopt;
+}
+
 bool isOffScreen(const ControlRow& row)
 {
     return row.left >= kClientWidthTwips || row.top >= kClientHeightTwips;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -19,12 +21,17 @@ struct ControlRow {
     bool enabled;
 };
 
+inline constexpr std::string_view kWindowTitle = "Tarnwick v0.05";
+
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kClientWidthTwips = 4920;
 inline constexpr int kClientHeightTwips = 4290;
 
 // Every control of the main window, in tab order.
 std::span<const ControlRow> controlTable();
+
+// The row of the control of that name in the table, if there is one.
+std::optional<std::size_t> rowNamed(std::string_view name);
 
 // Whether a control lies wholly outside the window's client area, where no one can see it.
 bool isOffScreen(const ControlRow& row);

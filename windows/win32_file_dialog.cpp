@@ -16,8 +16,8 @@ const wchar_t* orNull(const std::wstring& text)
     return text.empty() ? nullptr : text.c_str();
 }
 
-// COMDLG32 is loaded when a dialog first opens, not at start: under Wine loading it took a
-// fifth of the window's start-up. It is a known DLL, always taken from the system folder.
+// COMDLG32 is loaded when a dialog opens, not at start: under Wine, loading it at start cost
+// tens of milliseconds. It is a known DLL, always taken from the system folder.
 using ComDlgLibrary = OwnedHandle<HMODULE, FreeLibrary>;
 using GetOpenFileNameFunction = BOOL(WINAPI*)(OPENFILENAMEW*);
 

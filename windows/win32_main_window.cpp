@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"TarnwickMainWindow";
-constexpr wchar_t kTitle[] = L"Tarnwick v0.05";
 constexpr int kIconResource = 1;
 // A fixed single border with a close box only: the window can neither be resized nor maximized.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -64,7 +62,7 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure)
     windowClass.hIconSm = loadIcon(instance, SM_CXSMICON);
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
+    windowClass.lpszClassName = Win32MainWindow::kClassName;
     RegisterClassExW(&windowClass); // fails harmlessly when a second window registers it again
 }
 
@@ -86,8 +84,8 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, Services services)
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     registerWindowClass(instance, &Win32MainWindow::windowProcedure);
-    m_window = CreateWindowExW(0, kClassName, kTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
-                               nullptr, instance, this);
+    m_window = CreateWindowExW(0, kClassName, toWide(kWindowTitle).c_str(), kStyle, CW_USEDEFAULT,
+                               CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
     createControls(instance);
     createToolTips(instance);
     createServices(services);
@@ -106,13 +104,8 @@ Win32MainWindow::~Win32MainWindow()
 
 HWND Win32MainWindow::control(std::string_view name) const
 {
-    const auto rows = controlTable();
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        if (rows[row].name == name) {
-            return m_controls[row];
-        }
-    }
-    return nullptr;
+    const std::optional<std::size_t> row = rowNamed(name);
+    return row ? m_controls[*row] : nullptr;
 }
 
 void Win32MainWindow::createControls(HINSTANCE instance)

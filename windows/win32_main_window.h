@@ -32,6 +32,8 @@ public:
 
     // Each control's identifier is this plus its row in the table, so tools can name it.
     static constexpr int kFirstControlId = 100;
+    // The window class, by which tools find the window.
+    static constexpr wchar_t kClassName[] = L"TarnwickMainWindow";
 
     explicit Win32MainWindow(HINSTANCE instance);
     Win32MainWindow(HINSTANCE instance, Services services);

@@ -4,15 +4,14 @@
 #   e2e_windows.sh PREFIX tarnwick.exe win_inspector.exe standin_compiler.exe
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$1
 program=$2 inspector=$3 standin=$4
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+source "$here/lib-wine.sh"
 
 scratch=$(mktemp -d)
 source "$here/../../scripts/lib-xvfb.sh"
 xvfb_start
-finish() { "$wineserver" -k 2>/dev/null || true; xvfb_stop; rm -rf "$scratch"; }
+finish() { stop_wine_server; xvfb_stop; rm -rf "$scratch"; }
 trap finish EXIT
 openbox >/dev/null 2>&1 &
 
@@ -133,7 +132,7 @@ rm -f "$scratch"/records/*
 
 echo "# Closing Tarnwick leaves a running compiler running"
 export TARNWICK_LINGER_MS=3000
-"$wineserver" -k 2>/dev/null || true
+stop_wine_server
 sleep 1
 start_program
 click Command2

@@ -36,13 +36,8 @@ HWND control(HWND main, std::size_t row)
 
 HWND controlNamed(HWND main, std::string_view name)
 {
-    const auto rows = controlTable();
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        if (rows[row].name == name) {
-            return control(main, row);
-        }
-    }
-    return nullptr;
+    const std::optional<std::size_t> row = rowNamed(name);
+    return row ? control(main, *row) : nullptr;
 }
 
 std::string nameOf(HWND main, HWND window)
@@ -163,7 +158,7 @@ void dialog()
 int wmain(int argc, wchar_t** argv)
 {
     const std::string command = argc > 1 ? toUtf8(argv[1]) : "";
-    HWND main = FindWindowW(L"TarnwickMainWindow", L"Tarnwick v0.05");
+    HWND main = FindWindowW(Win32MainWindow::kClassName, toWide(kWindowTitle).c_str());
     if (command == "message") {
         message();
         return 0;

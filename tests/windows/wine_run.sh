@@ -7,15 +7,10 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 export WINEPREFIX=$1
 shift
-export WINEDEBUG=-all
-# No Mono or Gecko: nothing here needs them, and their installers would wait for a click.
-export WINEDLLOVERRIDES="mscoree,mshtml="
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
-
+source "$here/lib-wine.sh"
 source "$here/../../scripts/lib-xvfb.sh"
 xvfb_start
-stop_wine() { "$wineserver" -k 2>/dev/null || true; xvfb_stop; }
+stop_wine() { stop_wine_server; xvfb_stop; }
 trap stop_wine EXIT
 
 if [ "$1" = "--prepare" ]; then
