@@ -2,6 +2,7 @@
 
 #include "option_board.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <utility>
@@ -109,6 +110,16 @@ const CommandLine& composeCommandLine(const OptionBoard& board, CommandLine& cur
     }
     currentCommandLine = builder.take();
     return currentCommandLine;
+}
+
+CommandLine withPathRenamed(CommandLine command, const std::string& path, const std::string& name)
+{
+    std::replace(command.arguments.begin(), command.arguments.end(), path, name);
+    const std::string quotedPath = std::string(kQuote) + path + std::string(kQuote);
+    if (const std::size_t at = command.text.find(quotedPath); at != std::string::npos) {
+        command.text.replace(at, quotedPath.size(), std::string(kQuote) + name + std::string(kQuote));
+    }
+    return command;
 }
 
 CommandLine initialCommandLine()

@@ -7,6 +7,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,19 @@ struct FakeLauncher : ProgramLauncher {
     };
     std::vector<Launch> launches;
     bool failing = false;
+    // Arguments this platform would give by another name; nullopt for one it cannot give at all.
+    std::map<std::string, std::optional<std::string>> otherNames;
+    std::string launchableName(const std::string& argument) const override
+    {
+        const auto found = otherNames.find(argument);
+        if (found == otherNames.end()) {
+            return argument;
+        }
+        if (!found->second) {
+            throw UnnameableFileError("no name for " + argument);
+        }
+        return *found->second;
+    }
     void launch(const std::string& program, const std::vector<std::string>& arguments,
                 const std::string& title) override
     {

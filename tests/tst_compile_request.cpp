@@ -9,6 +9,9 @@
 namespace {
 
 const QString kCannotStart = QStringLiteral("BSPC.exe does not seem to be in the current Directory");
+const QString kUnnameable = QStringLiteral(
+    "The path of this file holds characters that BSPC cannot be given on this system. Rename the "
+    "file, or move it to a folder with a plain name, and try again.");
 
 // A board, the window's current command line and scripted services, for one or more requests.
 struct RequestRig {
@@ -180,6 +183,51 @@ private slots:
         QTEST(rig.panel.printed, "printed");
         QVERIFY(rig.launcher.launches.empty());
         QCOMPARE(rig.current.text, std::string("BSPC -bsp2aas \"/m/a.bsp\""));
+    }
+
+    // A path the platform cannot hand over intact runs under another name of the same file, or not
+    // at all; either way the user sees the line meant and no other.
+    void pathsThePlatformCannotGiveAsTheyAre_data()
+    {
+        QTest::addColumn<QString>("clicks");
+        QTest::addColumn<bool>("haveOtherNames");
+        QTest::addColumn<QStringList>("printed");
+        QTest::addColumn<QStringList>("launched"); // program and arguments; empty when none ran
+        QTest::addColumn<QStringList>("shown");
+
+        QTest::addRow("another name")
+            << "chkProcessors" << true << QStringList{"BSPC -bsp2aas \"/M~1/a.bsp\" -threads 2"}
+            << QStringList{"BSPC", "-bsp2aas", "/M~1/a.bsp", "-threads", "2"} << QStringList{};
+        QTest::addRow("optimise, another name")
+            << "chkOptimiseAas" << true << QStringList{"BSPC -aasopt \"/M~1/a.aas\""}
+            << QStringList{"BSPC", "-aasopt", "/M~1/a.aas"} << QStringList{};
+        QTest::addRow("no name at all")
+            << "chkProcessors" << false << QStringList{"BSPC -bsp2aas \"/m\u00e9/a.bsp\" -threads 2"}
+            << QStringList{} << QStringList{kUnnameable};
+    }
+
+    void pathsThePlatformCannotGiveAsTheyAre()
+    {
+        QFETCH(QString, clicks);
+        QFETCH(bool, haveOtherNames);
+        RequestRig rig;
+        prepareBoard(rig.board, clicks, QStringLiteral("/m\u00e9/a.bsp"), QStringLiteral("/m\u00e9/a.aas"));
+        for (const char* extension : {"bsp", "aas"}) {
+            const std::string other = std::string("/M~1/a.") + extension;
+            rig.launcher.otherNames[std::string("/m\xc3\xa9/a.") + extension] =
+                haveOtherNames ? std::optional(other) : std::nullopt;
+        }
+
+        rig.press();
+
+        QTEST(rig.panel.printed, "printed");
+        QStringList launched;
+        for (const auto& launch : rig.launcher.launches) {
+            launched << QString::fromStdString(launch.program) << toQStringList(launch.arguments);
+            QCOMPARE(QString::fromStdString(launch.title), rig.panel.printed.value(0));
+        }
+        QTEST(launched, "launched");
+        QTEST(rig.messages.shown, "shown");
     }
 
     void severalPressesStartSeveralCompilers()
