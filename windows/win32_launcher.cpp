@@ -1,10 +1,13 @@
 #include "win32_launcher.h"
 
+#include "ansi_command_line.h"
 #include "owned_handle.h"
+#include "search_path.h"
 #include "wide_text.h"
 #include "win32_api.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -27,22 +30,12 @@ std::wstring environmentVariable(const wchar_t* name)
     return value;
 }
 
-// The working directory first, then PATH; PATH entries may carry quotes around folders with `;`.
-std::vector<std::wstring> searchDirectories()
+std::wstring currentDirectory()
 {
-    std::vector<std::wstring> directories{L"."};
-    const std::wstring path = environmentVariable(L"PATH");
-    std::size_t begin = 0;
-    while (begin <= path.size()) {
-        const std::size_t end = std::min(path.find(L';', begin), path.size());
-        std::wstring entry = path.substr(begin, end - begin);
-        std::erase(entry, L'"');
-        if (!entry.empty()) {
-            directories.push_back(std::move(entry));
-        }
-        begin = end + 1;
-    }
-    return directories;
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    std::wstring directory(size, L'\0');
+    directory.resize(GetCurrentDirectoryW(size, directory.data()));
+    return directory;
 }
 
 std::wstring fullPath(const std::wstring& path)
@@ -110,18 +103,45 @@ std::wstring quoted(const std::wstring& argument)
 
 } // namespace
 
-std::optional<std::wstring> Win32Launcher::findProgram(const std::wstring& name)
+Win32Launcher::Win32Launcher()
+    : Win32Launcher(currentDirectory())
+{
+}
+
+Win32Launcher::Win32Launcher(std::wstring startFolder)
+    : m_startFolder(fullPath(startFolder))
+{
+}
+
+std::optional<std::wstring> Win32Launcher::findProgram(const std::wstring& name) const
 {
     if (name.empty() || name.find_first_of(L"\\/:") != std::wstring::npos) {
         return std::nullopt;
     }
-    for (const std::wstring& directory : searchDirectories()) {
-        const std::wstring candidate = directory + L'\\' + name + L".exe";
+    std::vector<std::wstring> folders{m_startFolder};
+    for (const std::wstring& entry : splitSearchPath(environmentVariable(L"PATH"))) {
+        // A relative entry is taken from the start folder, like everything else here.
+        folders.push_back((std::filesystem::path(m_startFolder) / entry).wstring());
+    }
+    for (const std::wstring& folder : folders) {
+        const std::wstring candidate = folder + L'\\' + name + L".exe";
         if (isFile(candidate)) {
             return fullPath(candidate);
         }
     }
     return std::nullopt;
+}
+
+std::string Win32Launcher::launchableName(const std::string& argument) const
+{
+    const std::wstring wide = toWide(argument);
+    if (survivesAnsiCodePage(wide)) {
+        return argument;
+    }
+    if (const std::optional<std::wstring> name = survivingNameOf(wide)) {
+        return toUtf8(*name);
+    }
+    throw UnnameableFileError("no name of this file reaches the compiler intact: " + argument);
 }
 
 std::wstring Win32Launcher::commandLineFor(const std::string& program,
@@ -148,13 +168,18 @@ void Win32Launcher::launch(const std::string& program, const std::vector<std::st
         throw LaunchError("program not found: " + program);
     }
     std::wstring commandLine = commandLineFor(program, arguments, title);
+    if (!survivesAnsiCodePage(commandLine)) {
+        throw UnnameableFileError("the compiler would read another command line: " + title);
+    }
+    std::wstring consoleTitle = toWide(title);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWMINIMIZED;
+    startup.lpTitle = consoleTitle.data();
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(path->c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
-                        nullptr, nullptr, &startup, &started)) {
+                        nullptr, m_startFolder.c_str(), &startup, &started)) {
         throw LaunchError("program could not be started: " + program);
     }
     // The compiler runs on its own; nothing here waits for it or keeps it.

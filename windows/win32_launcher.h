@@ -6,21 +6,32 @@
 #include <string>
 #include <vector>
 
-// Starts the compiler in a console window of its own, minimized, and returns at once. The program
-// is `NAME.exe` (in any letter case, as Windows names are), looked for in the working directory,
-// then in each folder on PATH. Nothing else is ever run: a batch file would hand its command line
-// to cmd.exe, which would read `&` or `%` in a map's path as commands.
+// Starts the compiler in a console window of its own, minimized and titled with the shown command
+// line, and returns at once. The program is `NAME.exe` (in any letter case, as Windows names are),
+// looked for in the folder Tarnwick started in, then in each folder on PATH; it runs in that start
+// folder. Nothing else is ever run: a batch file would hand its command line to cmd.exe, which
+// would read `&` or `%` in a map's path as commands. No line starts that the compiler's ANSI
+// command line would read differently.
 class Win32Launcher : public ProgramLauncher {
 public:
+    // Records the current directory as the start folder: the file dialogs may move the current
+    // directory later, and a BSPC.exe beside a downloaded map must never be the one run.
+    Win32Launcher();
+    explicit Win32Launcher(std::wstring startFolder);
+
     void launch(const std::string& program, const std::vector<std::string>& arguments,
                 const std::string& title) override;
+    std::string launchableName(const std::string& argument) const override;
 
     // The full path of the first `NAME.exe` that is a file, if any.
-    static std::optional<std::wstring> findProgram(const std::wstring& name);
+    std::optional<std::wstring> findProgram(const std::wstring& name) const;
 
     // What the program gets as its command line: the shown text itself whenever every Windows
     // parser reads it back as exactly these arguments, which every legal file name does; otherwise
     // the arguments, each quoted as those parsers expect.
     static std::wstring commandLineFor(const std::string& program, const std::vector<std::string>& arguments,
                                        const std::string& shown);
+
+private:
+    std::wstring m_startFolder;
 };

@@ -1,13 +1,16 @@
-// The Windows launcher against a stand-in compiler: hostile map paths arrive as one argument each
-// for both parsers a compiler may use, the compiler gets a minimized console of its own and no
-// handle, and only a real BSPC.exe, found where it should be, is ever started.
-//   tst_win32_launcher STAND-IN.exe
+// The Windows launcher against stand-in compilers: hostile map paths arrive as one argument each
+// for every parser a compiler may use, naming the chosen file, or nothing starts; the compiler gets
+// a minimized console of its own titled with the line, and no handle; and only a real BSPC.exe,
+// found where it should be, is ever started. With --real, a press runs the real compiler on a map.
+//   tst_win32_launcher STAND-IN.exe ANSI-STAND-IN.exe
+//   tst_win32_launcher --real BSPC.exe MAP.bsp
 #include "checks.h"
 #include "command_line_composer.h"
 #include "compile_request.h"
 #include "message_box.h"
 #include "option_board.h"
 #include "output_panel.h"
+#include "search_path.h"
 #include "win32_api.h"
 #include "win32_launcher.h"
 
@@ -22,6 +25,10 @@ namespace fs = std::filesystem;
 namespace {
 
 using Record = std::multimap<std::string, std::string>;
+
+constexpr char kUnnameable[] =
+    "The path of this file holds characters that BSPC cannot be given on this system. Rename the "
+    "file, or move it to a folder with a plain name, and try again.";
 
 struct Place {
     fs::path root;
@@ -100,6 +107,8 @@ bool launchFails(const std::string& program = "BSPC")
 struct PathRow {
     const char* name;
     std::string path;
+    // Whether the compiler's ANSI command line can carry it; where not, nothing may start.
+    bool survivesAnsi = true;
 };
 
 std::vector<PathRow> hostilePaths()
@@ -113,9 +122,11 @@ std::vector<PathRow> hostilePaths()
         {"quote marks", "C:\\maps\\it's `here`.bsp"},
         {"dollar", "C:\\maps\\$(calc) $HOME.bsp"},
         {"brackets", "C:\\maps\\[*] (1) {2}.bsp"},
-        {"non-ASCII letters",
-         "C:\\maps\\\xc3\xa9t\xc3\xa9 \xd0\x96 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x97\xba.bsp"},
-        {"lone surrogate", "C:\\maps\\x\xed\xa0\x80y.bsp"},
+        {"Western letters", "C:\\maps\\\xc3\xa9t\xc3\xa9 \xc3\xa0 moi.bsp"},
+        {"letters outside the code page",
+         "C:\\maps\\\xc3\xa9t\xc3\xa9 \xd0\x96 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x97\xba.bsp", false},
+        {"fullwidth quotation marks", "C:\\maps\\q\xef\xbc\x82 -bsp2map \xef\xbc\x82.bsp", false},
+        {"lone surrogate", "C:\\maps\\x\xed\xa0\x80y.bsp", false},
         {"longer than 260", "C:\\maps\\" + std::string(300, 'n') + ".bsp"},
         {"leading dash", "-threads 9.bsp"},
         {"tab", "C:\\maps\\a\tb.bsp"},
@@ -140,9 +151,17 @@ void checkArrival(Checks& checks, const Place& place, const PathRow& row, bool a
     board.setBspPath(row.path);
     CommandLine line;
     composeCommandLine(board, line);
+    const std::string where = std::string(row.name) + ": ";
+    if (!row.survivesAnsi) {
+        try {
+            Win32Launcher().launch(line.program, line.arguments, line.text);
+            checks.expect(false, where + "refused");
+        } catch (const UnnameableFileError&) {
+        }
+        return;
+    }
     Win32Launcher().launch(line.program, line.arguments, line.text);
     const std::vector<Record> records = takeRecords(place, 1, std::chrono::seconds(20));
-    const std::string where = std::string(row.name) + ": ";
     checks.equal(records.size(), std::size_t(1), where + "the compiler ran once");
     if (records.empty()) {
         return;
@@ -156,6 +175,7 @@ void checkArrival(Checks& checks, const Place& place, const PathRow& row, bool a
     checks.equal(one(record, "module"), utf8(place.work / "BSPC.exe"), where + "the compiler run");
     checks.equal(one(record, "cwd"), utf8(place.work), where + "working directory");
     checks.equal(one(record, "console"), std::string("1"), where + "a console of its own");
+    checks.equal(one(record, "title"), line.text, where + "titled with the shown line");
     checks.equal(one(record, "show"), std::to_string(SW_SHOWMINIMIZED), where + "started minimized");
     checks.equal(one(record, "inherited"), std::string("0"), where + "no handle inherited");
 }
@@ -184,11 +204,17 @@ template <typename Body> void inDirectory(const fs::path& directory, const std::
     SetEnvironmentVariableW(L"PATH", savedPath);
 }
 
+Record takeRecordOf(Win32Launcher& launcher, const Place& place)
+{
+    launcher.launch("BSPC", {"-bsp2aas", "x.bsp"}, "BSPC -bsp2aas \"x.bsp\"");
+    const std::vector<Record> records = takeRecords(place, 1, std::chrono::seconds(20));
+    return records.empty() ? Record{} : records.front();
+}
+
 std::string launchedModule(const Place& place)
 {
-    Win32Launcher().launch("BSPC", {"-bsp2aas", "x.bsp"}, "BSPC -bsp2aas \"x.bsp\"");
-    const std::vector<Record> records = takeRecords(place, 1, std::chrono::seconds(20));
-    return records.empty() ? "(none)" : one(records.front(), "module");
+    Win32Launcher launcher;
+    return one(takeRecordOf(launcher, place), "module");
 }
 
 void lookup(Checks& checks, const Place& place)
@@ -208,7 +234,7 @@ void lookup(Checks& checks, const Place& place)
     });
     inDirectory(place.root / "lower case", L"", [&] {
         fs::copy_file(place.standIn, "bspc.exe");
-        checks.expect(launchedModule(place) != "(none)", "a name in lower case is the same name");
+        checks.expect(launchedModule(place) != "(missing)", "a name in lower case is the same name");
     });
     for (const wchar_t* script : {L"BSPC.bat", L"BSPC.cmd"}) {
         inDirectory(place.root / script, L"", [&] {
@@ -240,25 +266,6 @@ struct RecordingPanel : OutputPanel {
     void printLine(const std::string& text) override { lines.push_back(text); }
 };
 
-void missingCompilerMessage(Checks& checks, const Place& place)
-{
-    inDirectory(place.root / "missing", L"", [&] {
-        OptionBoard board;
-        board.setBspPath("C:\\maps\\dm1.bsp");
-        CommandLine line = initialCommandLine();
-        RecordingMessages messages;
-        RecordingPanel panel;
-        Win32Launcher launcher;
-        processFile(board, line, {messages, panel, launcher});
-        checks.equal(panel.lines.size(), std::size_t(1), "the line is printed first");
-        checks.equal(messages.shown.size(), std::size_t(1), "then one message");
-        if (!messages.shown.empty()) {
-            checks.equal(messages.shown.front(),
-                         std::string("BSPC.exe does not seem to be in the current Directory"), "the message");
-        }
-    });
-}
-
 void sideBySide(Checks& checks, const Place& place)
 {
     SetEnvironmentVariableW(L"TARNWICK_LINGER_MS", L"3000");
@@ -275,6 +282,216 @@ void sideBySide(Checks& checks, const Place& place)
     }
     checks.expect(!anyDone, "both were running at once");
     SetEnvironmentVariableW(L"TARNWICK_LINGER_MS", nullptr);
+}
+
+// A launcher that counts its starts, so that a refusal is seen to start nothing.
+struct CountingLauncher : Win32Launcher {
+    using Win32Launcher::Win32Launcher;
+    int launches = 0;
+    void launch(const std::string& program, const std::vector<std::string>& arguments,
+                const std::string& title) override
+    {
+        ++launches;
+        Win32Launcher::launch(program, arguments, title);
+    }
+};
+
+struct Press {
+    std::vector<std::string> printed;
+    std::vector<std::string> shown;
+    int launches = 0;
+};
+
+Press press(const fs::path& startFolder, const std::string& bspPath)
+{
+    OptionBoard board;
+    board.setBspPath(bspPath);
+    CommandLine line = initialCommandLine();
+    RecordingMessages messages;
+    RecordingPanel panel;
+    CountingLauncher launcher(startFolder.wstring());
+    processFile(board, line, {messages, panel, launcher});
+    return {panel.lines, messages.shown, launcher.launches};
+}
+
+enum class Reaches { AsItIs, ThroughShortFolder, Refused };
+
+struct FileRow {
+    const char* name;
+    std::wstring file; // under the maps folder
+    Reaches reaches;
+    std::wstring namesake = {}; // a plain-letter file beside it, which must never be the one read
+};
+
+// Names whose letters the ANSI code page (1252 here) lacks: a look-alike would stand in for each.
+std::vector<FileRow> fileRows()
+{
+    return {
+        {"blanks and ampersand", L"my maps & more\\dm 1.bsp", Reaches::AsItIs},
+        {"percent signs", L"%PATH%\\%CD%.bsp", Reaches::AsItIs},
+        {"Western letters", L"\u00e9t\u00e9\\carte \u00e0 moi.bsp", Reaches::AsItIs},
+        {"fullwidth quotation marks in the name", L"q\uFF02 -bsp2map \uFF02.bsp", Reaches::Refused,
+         L"q\" -bsp2map \".bsp"},
+        {"fullwidth letters in the name", L"\uFF4D\uFF41\uFF50.bsp", Reaches::Refused, L"map.bsp"},
+        {"letters outside the code page in the name", L"\u65E5\u672C.bsp", Reaches::Refused},
+        {"a letter beyond 16 bits in the name", L"\U0001F5FA.bsp", Reaches::Refused},
+        {"fullwidth quotation marks in a folder", L"q\uFF02 -bsp2map \uFF02\\dm1.bsp",
+         Reaches::ThroughShortFolder},
+        {"fullwidth letters in a folder", L"\uFF4D\uFF41\uFF50\\dm1.bsp", Reaches::ThroughShortFolder,
+         L"map\\dm1.bsp"},
+        {"letters outside the code page in a folder", L"\u00e9t\u00e9 \u65E5\u672C \u0416\\dm1.bsp",
+         Reaches::ThroughShortFolder},
+    };
+}
+
+void writeFile(const fs::path& file, const std::string& contents)
+{
+    std::error_code ignored;
+    fs::create_directories(file.parent_path(), ignored);
+    std::ofstream(file, std::ios::binary) << contents;
+}
+
+void checkFileRow(Checks& checks, const Place& place, const fs::path& start, const FileRow& row)
+{
+    const fs::path maps = place.root / "maps";
+    const fs::path file = maps / row.file;
+    writeFile(file, row.name);
+    if (!row.namesake.empty()) {
+        writeFile(maps / row.namesake, "the other map");
+    }
+    const std::string path = utf8(file);
+    const std::string asked = "BSPC -bsp2aas \"" + path + "\"";
+    const std::string where = std::string(row.name) + ": ";
+    const Press pressed = press(start, path);
+    if (row.reaches == Reaches::Refused) {
+        checks.equal(pressed.launches, 0, where + "nothing starts");
+        checks.expect(pressed.printed == std::vector<std::string>{asked},
+                      where + "the line asked for is printed");
+        checks.expect(pressed.shown == std::vector<std::string>{kUnnameable}, where + "the user is told why");
+        return;
+    }
+    checks.expect(pressed.shown.empty(), where + "no message");
+    const std::vector<Record> records = takeRecords(place, 1, std::chrono::seconds(20));
+    checks.equal(records.size(), std::size_t(1), where + "the compiler ran once");
+    if (records.empty()) {
+        return;
+    }
+    const Record& record = records.front();
+    const std::vector<std::string> crt = all(record, "crt");
+    const std::string given = crt.size() == 3 ? crt[2] : "(split)";
+    checks.equal(given == path, row.reaches == Reaches::AsItIs, where + "the path given as it is: " + given);
+    const std::vector<std::string> expected{"BSPC", "-bsp2aas", given};
+    checks.expect(crt == expected && all(record, "ansiSplit") == expected && all(record, "shell") == expected,
+                  where + "one path argument for every parser");
+    checks.equal(one(record, "contents"), std::string(row.name), where + "the chosen file is the one read");
+    const std::string launched = "BSPC -bsp2aas \"" + given + "\"";
+    checks.expect(pressed.printed == std::vector<std::string>{launched},
+                  where + "the line that runs is printed");
+    checks.equal(one(record, "title"), launched, where + "and is the console's title");
+    std::printf("%s: %s\n", row.name, given == path ? "as it is" : ("as " + given).c_str());
+}
+
+void fileNames(Checks& checks, const Place& place, const fs::path& ansiStandIn)
+{
+    const fs::path start = place.root / "ansi compiler";
+    fs::create_directories(start);
+    fs::copy_file(ansiStandIn, start / "BSPC.exe", fs::copy_options::overwrite_existing);
+    std::printf("ANSI code page %u\n", GetACP());
+    for (const FileRow& row : fileRows()) {
+        checkFileRow(checks, place, start, row);
+    }
+}
+
+void searchPathSplitting(Checks& checks)
+{
+    struct Row {
+        const char* name;
+        const wchar_t* path;
+        std::vector<std::wstring> folders;
+    };
+    const Row rows[] = {
+        {"plain", L"C:\\a;C:\\b", {L"C:\\a", L"C:\\b"}},
+        {"quoted, holding a semicolon", L"\"C:\\tools;x64\";C:\\b", {L"C:\\tools;x64", L"C:\\b"}},
+        {"empty entries", L";;C:\\a;;;C:\\b", {L"C:\\a", L"C:\\b"}},
+        {"trailing semicolon", L"C:\\a;", {L"C:\\a"}},
+        {"relative entries", L"bin;..\\tools", {L"bin", L"..\\tools"}},
+        {"quotes inside a name", L"C:\\my\" ;\"dir;x", {L"C:\\my ;dir", L"x"}},
+        {"an unclosed quote runs to the end", L"\"C:\\a;b", {L"C:\\a;b"}},
+        {"nothing", L"", {}},
+        {"only quotes", L"\"\";\"\"", {}},
+    };
+    for (const Row& row : rows) {
+        checks.expect(splitSearchPath(row.path) == row.folders, std::string("PATH ") + row.name);
+    }
+}
+
+// The folder the launcher was made in is where it looks and where the compiler runs, wherever the
+// current directory has moved since, as a file dialog may move it.
+void startFolder(Checks& checks, const Place& place)
+{
+    const fs::path started = place.root / "started here";
+    const fs::path moved = place.root / "moved here";
+    fs::create_directories(started);
+    fs::create_directories(moved);
+    fs::copy_file(place.standIn, started / "BSPC.exe");
+    fs::copy_file(place.standIn, moved / "BSPC.exe");
+    inDirectory(started, L"", [&] {
+        Win32Launcher launcher;
+        fs::current_path(moved);
+        const Record record = takeRecordOf(launcher, place);
+        checks.equal(one(record, "module"), utf8(started / "BSPC.exe"), "the compiler from the start folder");
+        checks.equal(one(record, "cwd"), utf8(started), "runs in the start folder");
+    });
+    inDirectory(place.root / "relative", L"on path", [&] {
+        fs::create_directories("on path");
+        fs::copy_file(place.standIn, "on path\\BSPC.exe");
+        Win32Launcher launcher;
+        fs::current_path(moved.parent_path());
+        checks.equal(one(takeRecordOf(launcher, place), "module"),
+                     utf8(place.root / "relative" / "on path" / "BSPC.exe"),
+                     "a relative PATH entry is taken from the start folder");
+    });
+}
+
+void missingCompilerMessage(Checks& checks, const Place& place)
+{
+    const fs::path empty = place.root / "missing";
+    fs::create_directories(empty);
+    inDirectory(empty, L"", [&] {
+        const Press pressed = press(empty, "C:\\maps\\dm1.bsp");
+        checks.equal(pressed.printed.size(), std::size_t(1), "the line is printed first");
+        checks.expect(pressed.shown ==
+                          std::vector<std::string>{"BSPC.exe does not seem to be in the current Directory"},
+                      "then the one message");
+    });
+}
+
+// A press that runs the real compiler on a real map, in folders whose names a shell would misread.
+int realCompiler(const fs::path& compiler, const fs::path& map)
+{
+    Checks checks;
+    wchar_t temporary[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temporary);
+    const fs::path root = fs::path(temporary) / (L"tarnwick real " + std::to_wstring(GetCurrentProcessId()));
+    const fs::path start = root / "Quake3 & tools";
+    const fs::path maps = root / "my maps & more" / "baseq3 maps";
+    fs::remove_all(root);
+    fs::create_directories(start);
+    fs::create_directories(maps);
+    fs::copy_file(compiler, start / "BSPC.exe");
+    fs::copy_file(map, maps / "testbox.bsp");
+
+    const Press pressed = press(start, utf8(maps / "testbox.bsp"));
+    checks.expect(pressed.shown.empty() && pressed.launches == 1, "the compiler starts");
+    const fs::path written = maps / "testbox.aas";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    std::error_code error;
+    while (std::chrono::steady_clock::now() < deadline && fs::file_size(written, error) != 7600) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    checks.equal(fs::file_size(written, error), std::uintmax_t(7600), "testbox.aas written, 7,600 bytes");
+    checks.expect(fs::exists(start / "bspc.log"), "its log in the start folder");
+    return checks.exitStatus();
 }
 
 Place makePlace(const wchar_t* standIn)
@@ -298,8 +515,12 @@ Place makePlace(const wchar_t* standIn)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: tst_win32_launcher STAND-IN.exe\n");
+    if (argc == 4 && std::wstring_view(argv[1]) == L"--real") {
+        return realCompiler(argv[2], argv[3]);
+    }
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: tst_win32_launcher STAND-IN.exe ANSI-STAND-IN.exe\n"
+                             "       tst_win32_launcher --real BSPC.exe MAP.bsp\n");
         return 2;
     }
     Checks checks;
@@ -315,7 +536,10 @@ int wmain(int argc, wchar_t** argv)
         sideBySide(checks, place);
     });
     lookup(checks, place);
+    searchPathSplitting(checks);
+    startFolder(checks, place);
     missingCompilerMessage(checks, place);
+    fileNames(checks, place, argv[2]);
     checks.expect(WaitForSingleObject(probe, 0) == WAIT_TIMEOUT,
                   "no compiler could touch the inheritable handle");
     CloseHandle(probe);
