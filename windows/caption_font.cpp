@@ -5,15 +5,33 @@
 #include "screen_scale.h"
 #include "wide_text.h"
 
+#include <algorithm>
+
 namespace {
 
 using OwnedFont = OwnedHandle<HFONT, &DeleteObject>;
 
+// The room a control's caption has, in pixels: the part of the control inside the client area, as
+// the window's edge cuts a caption. A cut on one side of a centred caption takes as much room from
+// the other; captions are centred but for a check box's, which starts after its mark. Controls off
+// the window, which only tools read, keep their whole size.
+SIZE captionRoom(const ControlRow& row, int dpi)
+{
+    const SIZE own{twipsToPixels(row.width, dpi), twipsToPixels(row.height, dpi)};
+    if (isOffScreen(row)) {
+        return own;
+    }
+    const SIZE cut{
+        std::max(LONG{0}, twipsToPixels(row.left, dpi) + own.cx - twipsToPixels(kClientWidthTwips, dpi)),
+        std::max(LONG{0}, twipsToPixels(row.top, dpi) + own.cy - twipsToPixels(kClientHeightTwips, dpi))};
+    const int widthCuts = row.kind == ControlKind::CheckBox ? 1 : 2;
+    return {own.cx - widthCuts * cut.cx, own.cy - 2 * cut.cy};
+}
+
 bool captionFits(HDC context, const ControlRow& row, int dpi)
 {
     const std::wstring caption = toWide(row.caption);
-    const int width = twipsToPixels(row.width, dpi);
-    const int height = twipsToPixels(row.height, dpi);
+    const auto [width, height] = captionRoom(row, dpi);
     if (row.kind == ControlKind::CheckBox) {
         SIZE extent{};
         GetTextExtentPoint32W(context, caption.c_str(), static_cast<int>(caption.size()), &extent);

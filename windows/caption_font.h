@@ -3,7 +3,8 @@
 #include "win32_api.h"
 
 // The font the window's controls use at a DPI: the system's message font, or where some caption
-// of the table would not fit its control in it, the largest smaller size at which every one fits.
+// of the table would not fit the part of its control the window shows, the largest smaller size at
+// which every one fits.
 // The layout was drawn for a narrower font than today's systems use; a clipped caption would hide
 // what an option does.
 LOGFONTW captionFont(int dpi);

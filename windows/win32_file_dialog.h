@@ -4,21 +4,36 @@
 #include "win32_api.h"
 
 #include <string>
+#include <vector>
+
+class MessageBox;
 
 // The common open-file dialog, all files shown, existing files only. It opens on the file chosen
 // last, and a cancel keeps that file. It never changes the working directory: that is where the
-// compiler is looked for.
+// compiler is looked for. A dialog that cannot open says so in a message, with the error's code, and
+// then counts as a cancel.
 class Win32FileDialog : public FileDialog {
 public:
-    // An empty title or directory leaves the system's default.
-    Win32FileDialog(HWND owner, std::wstring title, std::wstring initialDirectory);
+    // An empty title or directory leaves the system's default. The library is the one that holds
+    // the dialog; tests name one that is missing.
+    Win32FileDialog(HWND owner, MessageBox& messages, std::wstring title, std::wstring initialDirectory,
+                    std::wstring library = L"comdlg32.dll");
 
     std::string chooseFile() override;
     std::string fileName() const override { return m_fileName; }
 
 private:
+    using GetOpenFileNameFunction = BOOL(WINAPI*)(OPENFILENAMEW*);
+
+    GetOpenFileNameFunction loadDialog();
+    OPENFILENAMEW description(std::vector<wchar_t>& fileName) const;
+    DWORD dialogError() const;
+
     HWND m_owner;
+    MessageBox& m_messages;
     std::wstring m_title;
     std::wstring m_initialDirectory;
+    std::wstring m_libraryName;
+    HMODULE m_library = nullptr;
     std::string m_fileName;
 };

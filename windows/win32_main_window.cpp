@@ -167,11 +167,12 @@ void Win32MainWindow::createServices(Services services)
         services.launcher = m_ownedLauncher.get();
     }
     if (services.bspDialog == nullptr) {
-        m_ownedBspDialog = std::make_unique<Win32FileDialog>(m_window, L"Select Quake3 BSP", L"c:\\Quake3");
+        m_ownedBspDialog = std::make_unique<Win32FileDialog>(m_window, *services.messages,
+                                                             L"Select Quake3 BSP", L"c:\\Quake3");
         services.bspDialog = m_ownedBspDialog.get();
     }
     if (services.aasDialog == nullptr) {
-        m_ownedAasDialog = std::make_unique<Win32FileDialog>(m_window, L"", L"");
+        m_ownedAasDialog = std::make_unique<Win32FileDialog>(m_window, *services.messages, L"", L"");
         services.aasDialog = m_ownedAasDialog.get();
     }
     m_messages = services.messages;
@@ -186,15 +187,17 @@ void Win32MainWindow::applyDpi(int dpi)
     const SIZE outer = windowSizeForClient(client, kStyle, 0, dpi);
     SetWindowPos(m_window, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    LOGFONTW font = captionFont(dpi);
-    m_font.reset(CreateFontIndirectW(&font));
+    const LOGFONTW description = captionFont(dpi);
+    OwnedFont font(CreateFontIndirectW(&description));
     const auto rows = controlTable();
     for (std::size_t row = 0; row < rows.size(); ++row) {
         const ControlRow& place = rows[row];
         MoveWindow(m_controls[row], twipsToPixels(place.left, dpi), twipsToPixels(place.top, dpi),
                    twipsToPixels(place.width, dpi), twipsToPixels(place.height, dpi), TRUE);
-        SendMessageW(m_controls[row], WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
+        SendMessageW(m_controls[row], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     }
+    // The old font goes only now: until every control has the new one, some still paint with it.
+    m_font = std::move(font);
 }
 
 int Win32MainWindow::run(int showCommand)
@@ -203,13 +206,47 @@ int Win32MainWindow::run(int showCommand)
     UpdateWindow(m_window);
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // Tab, the arrow keys and Space work as in a dialog.
-        if (!IsDialogMessageW(m_window, &message)) {
+        if (!handleKeyboard(message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
     }
     return static_cast<int>(message.wParam);
+}
+
+bool Win32MainWindow::handleKeyboard(MSG& message)
+{
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && isPushButton(message.hwnd)) {
+        pressWithReturn(message);
+        return true;
+    }
+    // Tab and Space work as in a dialog. The arrow keys do not: IsDialogMessageW moves the focus by
+    // them only in a window that a dialog procedure runs.
+    return IsDialogMessageW(m_window, &message) != FALSE;
+}
+
+bool Win32MainWindow::isPushButton(HWND window) const
+{
+    const auto rows = controlTable();
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        if (m_controls[row] == window) {
+            return rows[row].kind == ControlKind::Button;
+        }
+    }
+    return false;
+}
+
+// A dialog presses only its default button on Return, and this window is no dialog; so the button
+// that has the focus is clicked, as the mouse clicks it. A held key clicks once: each click may start
+// a compiler.
+void Win32MainWindow::pressWithReturn(const MSG& keyDown)
+{
+    const bool repeated = (keyDown.lParam & (LPARAM{1} << 30)) != 0;
+    if (repeated || !IsWindowEnabled(keyDown.hwnd)) {
+        return;
+    }
+    SendMessageW(m_window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(keyDown.hwnd), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(keyDown.hwnd));
 }
 
 LRESULT CALLBACK Win32MainWindow::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -307,7 +344,12 @@ void Win32MainWindow::buttonEnabledChanged(Button button, bool enabled)
     EnableWindow(m_buttons[indexOf(button)], enabled ? TRUE : FALSE);
 }
 
+// The box scrolls to the path's end, so that a long path shows the file's name rather than the
+// folders it is in.
 void Win32MainWindow::displayedPathChanged(const std::string& path)
 {
     SetWindowTextW(m_fileName, toWide(path).c_str());
+    const LRESULT end = SendMessageW(m_fileName, WM_GETTEXTLENGTH, 0, 0);
+    SendMessageW(m_fileName, EM_SETSEL, static_cast<WPARAM>(end), end);
+    SendMessageW(m_fileName, EM_SCROLLCARET, 0, 0);
 }

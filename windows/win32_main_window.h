@@ -59,6 +59,11 @@ private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void onActivate(bool active);
     void onDpiChanged(int dpi, const RECT& suggested);
+    // Gives a message of the loop to the window's keyboard interface first: Tab and Space as in a
+    // dialog, and Return on a push button presses it. False when the message is still to dispatch.
+    bool handleKeyboard(MSG& message);
+    bool isPushButton(HWND window) const;
+    void pressWithReturn(const MSG& keyDown);
 
     void createControls(HINSTANCE instance);
     HWND createControl(HINSTANCE instance, const ControlRow& row, int id);

@@ -65,10 +65,16 @@ start_program() {
 start_program
 inspect check-start || fail "the start state"
 
-echo "# The keyboard: Tab follows the table past disabled controls, Space toggles a box"
+echo "# The keyboard: Tab follows the table past disabled controls, Return presses a button, Space toggles a box"
 expect "first focus" Command2 "$(inspect focus)"
+xdotool key Return
+wait_for "Select Quake3 BSP" dialog
+xdotool key Escape
+wait_for none dialog
 xdotool key Tab
 expect "after one Tab" cmdProcess "$(inspect focus)"
+xdotool key Return
+dismiss_message "You must select a .BSP file"
 xdotool key Tab
 expect "after two Tabs" chkProcessors "$(inspect focus)"
 xdotool key space
@@ -80,6 +86,8 @@ xdotool key space
 
 echo "# Messages: no file, then the interlocks through clicks"
 click cmdProcess
+dismiss_message "You must select a .BSP file"
+xdotool key Return
 dismiss_message "You must select a .BSP file"
 click chkOptimiseAas
 expect "optimising" "checked: chkProcessors chkOptimiseAas

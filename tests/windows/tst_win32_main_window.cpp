@@ -6,6 +6,7 @@
 #include "message_box.h"
 #include "program_launcher.h"
 #include "screen_scale.h"
+#include "win32_file_dialog.h"
 #include "win32_main_window.h"
 
 #include <string_view>
@@ -64,6 +65,15 @@ std::string nameOf(const Win32MainWindow& window, HWND control)
     return "(none)";
 }
 
+// A control's rectangle in the window's client coordinates.
+RECT placeOf(const Win32MainWindow& window, HWND control)
+{
+    RECT place{};
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, window.handle(), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
 bool isChecked(const Win32MainWindow& window, std::string_view name)
 {
     return SendMessageW(window.control(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -114,9 +124,7 @@ void startState(Checks& checks)
         } else if (row.kind == ControlKind::Button) {
             checks.equal(controlStyle & BS_TYPEMASK, DWORD(BS_PUSHBUTTON), name + " is a push button");
         }
-        RECT place{};
-        GetWindowRect(control, &place);
-        MapWindowPoints(nullptr, window.handle(), reinterpret_cast<POINT*>(&place), 2);
+        const RECT place = placeOf(window, control);
         checks.equal(place.left, twipsToPixels(row.left, dpi), name + " left");
         checks.equal(place.top, twipsToPixels(row.top, dpi), name + " top");
         checks.equal(place.right - place.left, twipsToPixels(row.width, dpi), name + " width");
@@ -200,6 +208,40 @@ void mirroring(Checks& checks)
     checks.equal(fixture.messages.shown.back(), std::string("You have not selected a valid .BSP"), "message");
 }
 
+// The path box shows a long path's end, the file's name, and a shorter one from its start.
+void pathBox(Checks& checks)
+{
+    Fixture fixture;
+    HWND box = fixture.window.control("txtFileName");
+    RECT room{};
+    GetClientRect(box, &room);
+    const auto shows = [&](std::size_t index) {
+        const auto x = static_cast<short>(LOWORD(SendMessageW(box, EM_POSFROMCHAR, index, 0)));
+        return x >= 0 && x < room.right;
+    };
+    const std::string deep = "C:\\Quake3\\baseq3\\maps\\work in progress\\older versions\\";
+    for (const auto& [path, startShown] :
+         {std::pair{deep + deep + "dm 1.bsp", false}, {std::string("C:\\maps\\dm 1.bsp"), true}}) {
+        fixture.bsp.answer = path;
+        click(fixture.window, "Command2");
+        checks.expect(shows(path.size() - 1) && shows(0) == startShown, path + ": the shown part");
+    }
+}
+
+// A dialog that cannot open says why, and keeps its file name as a cancel does.
+void dialogFailures(Checks& checks)
+{
+    const std::pair<const wchar_t*, std::string> cases[] = {
+        {L"tarnwick-missing.dll", "The file dialog could not be opened (error 0x7E)."},
+        {L"kernel32.dll", "The file dialog could not be opened (error 0x7F)."}};
+    for (const auto& [library, message] : cases) {
+        RecordingMessages messages;
+        Win32FileDialog dialog(nullptr, messages, L"", L"", library);
+        checks.equal(dialog.chooseFile(), std::string(), message + " keeps the file name");
+        checks.expect(messages.shown == std::vector{message}, message + " shown");
+    }
+}
+
 // Tab walks the table's order past disabled and off-screen controls; Space toggles a box.
 void keyboard(Checks& checks)
 {
@@ -221,17 +263,22 @@ void keyboard(Checks& checks)
                   "Space checks the focused box");
 }
 
-// At each DPI every caption fits the control it is on, in the font that control was given, and that
-// font is the system's message font unless a smaller one was needed.
-void captionsFit(Checks& checks)
+// At each DPI every caption fits the control it is on, in the font that control was given, and ends
+// inside the client area where a control reaches past it; that font is the system's message font
+// unless a smaller one was needed.
+void captionsFitIn(Checks& checks, const std::string& face)
 {
     Fixture fixture;
+    const Win32MainWindow& window = fixture.window;
     for (const int dpi : {96, 144, 192}) {
         fixture.window.applyDpi(dpi);
+        RECT client{};
+        GetClientRect(window.handle(), &client);
         const LONG messageHeight = messageFont(dpi).lfHeight;
         for (const ControlRow& row : controlTable()) {
             HWND control = fixture.window.control(row.name);
-            const std::string where = std::string(row.name) + " at " + std::to_string(dpi) + " dpi";
+            const std::string where =
+                std::string(row.name) + " at " + std::to_string(dpi) + " dpi in " + face;
             const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
             LOGFONTW used{};
             GetObjectW(font, sizeof(used), &used);
@@ -245,11 +292,10 @@ void captionsFit(Checks& checks)
             HDC context = GetDC(control);
             const HGDIOBJ previous = SelectObject(context, font);
             const std::wstring caption = toWide(row.caption);
-            RECT text{0, 0,
-                      room.right -
-                          (row.kind == ControlKind::CheckBox ? MulDiv(16, dpi, 96) : MulDiv(6, dpi, 96)),
-                      0};
-            const UINT wrap = row.kind == ControlKind::CheckBox ? DT_SINGLELINE : DT_WORDBREAK;
+            const bool checkBox = row.kind == ControlKind::CheckBox;
+            const int margin = checkBox ? MulDiv(16, dpi, 96) : MulDiv(6, dpi, 96);
+            RECT text{0, 0, room.right - margin, 0};
+            const UINT wrap = checkBox ? DT_SINGLELINE : DT_WORDBREAK;
             const int available = text.right;
             DrawTextW(context, caption.c_str(), -1, &text, DT_CALCRECT | wrap);
             SelectObject(context, previous);
@@ -257,7 +303,29 @@ void captionsFit(Checks& checks)
             checks.expect(text.right <= available && text.bottom <= room.bottom,
                           where + ": " + std::to_string(text.right) + "x" + std::to_string(text.bottom) +
                               " in " + std::to_string(available) + "x" + std::to_string(room.bottom));
+            // A check box's caption follows its mark; a button centres its caption.
+            const RECT place = placeOf(window, control);
+            const LONG end =
+                checkBox ? place.left + margin + text.right : (place.left + place.right + text.right + 1) / 2;
+            checks.expect(isOffScreen(row) || end <= client.right,
+                          where + ": ends at " + std::to_string(end) + " of " + std::to_string(client.right));
         }
+    }
+}
+
+// Windows' message font, Segoe UI 9 pt, is wider than Wine's Tahoma 8 pt, so the captions are measured
+// in both (without Segoe UI, Wine takes a sans serif of the host's).
+void captionsFit(Checks& checks)
+{
+    NONCLIENTMETRICSW wine{};
+    wine.cbSize = sizeof(wine);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(wine), &wine, 0);
+    NONCLIENTMETRICSW windows = wine;
+    lstrcpynW(windows.lfMessageFont.lfFaceName, L"Segoe UI", LF_FACESIZE);
+    windows.lfMessageFont.lfHeight = -12;
+    for (NONCLIENTMETRICSW metrics : {windows, wine}) { // Wine's last, so that it stays set
+        SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+        captionsFitIn(checks, toUtf8(metrics.lfMessageFont.lfFaceName));
     }
 }
 
@@ -269,6 +337,8 @@ int wmain()
     startState(checks);
     toolTips(checks);
     mirroring(checks);
+    pathBox(checks);
+    dialogFailures(checks);
     keyboard(checks);
     captionsFit(checks);
     return checks.exitStatus();
