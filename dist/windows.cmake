@@ -1,7 +1,17 @@
 # The Windows zip: the program, its licence and a short text on where it looks for the compiler.
 install(TARGETS tarnwick RUNTIME DESTINATION .)
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/windows-readme.txt DESTINATION . RENAME README.txt)
+
+# The texts go in with Windows' line endings: Notepad before Windows 10 shows a text with bare line
+# feeds as one long line. The sources keep theirs.
+function(tarnwick_windows_text source name)
+    file(READ ${source} text)
+    string(REPLACE "\n" "\r\n" text "${text}")
+    file(WRITE ${CMAKE_BINARY_DIR}/windows-text/${name} "${text}")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+    install(FILES ${CMAKE_BINARY_DIR}/windows-text/${name} DESTINATION .)
+endfunction()
+tarnwick_windows_text(${PROJECT_SOURCE_DIR}/LICENSE LICENSE.txt)
+tarnwick_windows_text(${CMAKE_CURRENT_LIST_DIR}/windows-readme.txt README.txt)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME tarnwick)
