@@ -116,8 +116,10 @@ CommandLine withPathRenamed(CommandLine command, const std::string& path, const 
 {
     std::replace(command.arguments.begin(), command.arguments.end(), path, name);
     const std::string quotedPath = std::string(kQuote) + path + std::string(kQuote);
-    if (const std::size_t at = command.text.find(quotedPath); at != std::string::npos) {
-        command.text.replace(at, quotedPath.size(), std::string(kQuote) + name + std::string(kQuote));
+    const std::string quotedName = std::string(kQuote) + name + std::string(kQuote);
+    for (std::size_t at = command.text.find(quotedPath); at != std::string::npos;
+         at = command.text.find(quotedPath, at + quotedName.size())) {
+        command.text.replace(at, quotedPath.size(), quotedName);
     }
     return command;
 }

@@ -47,8 +47,8 @@ std::optional<std::string_view> validationProblem(const OptionBoard& board)
 }
 
 // The command as the launcher can start it, each path it cannot hand over intact given by another
-// name of the same file. Where there is none, the line asked for is still printed before the user
-// is told why nothing runs, as for a compiler that cannot be started.
+// name of the same file (option words always reach it as they are). Where there is none, the line asked for
+// is still printed before the user is told why nothing runs, as for a compiler that cannot be started.
 CommandLine launchableCommand(const CommandLine& composed, const CompileServices& services)
 {
     CommandLine command = composed;
@@ -59,7 +59,7 @@ CommandLine launchableCommand(const CommandLine& composed, const CompileServices
                 command = withPathRenamed(std::move(command), argument, name);
             }
         }
-    } catch (const UnnameableFileError&) {
+    } catch (...) {
         services.panel.printLine(composed.text);
         throw;
     }
@@ -87,7 +87,8 @@ void tellUser(MessageBox& messages, std::string_view text)
 
 void processFile(const OptionBoard& board, CommandLine& currentCommandLine, const CompileServices& services)
 {
-    // One trap for every step: whatever fails, the user gets the one fixed message.
+    // One trap for every step: whatever fails, the user gets the one fixed message, but for a file
+    // name the launcher cannot hand over, which has a message of its own.
     try {
         if (const auto problem = validationProblem(board)) {
             services.messages.showMessage(std::string(*problem));

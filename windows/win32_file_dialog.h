@@ -9,9 +9,9 @@
 class MessageBox;
 
 // The common open-file dialog, all files shown, existing files only. It opens on the file chosen
-// last, and a cancel keeps that file. It never changes the working directory: that is where the
-// compiler is looked for. A dialog that cannot open says so in a message, with the error's code, and
-// then counts as a cancel.
+// last, and a cancel keeps that file. It asks not to change the working directory, though
+// Windows may not honour that; the launcher does not depend on it. A dialog that cannot open says so in a
+// message, with the error's code, and then counts as a cancel.
 class Win32FileDialog : public FileDialog {
 public:
     // An empty title or directory leaves the system's default. The library is the one that holds

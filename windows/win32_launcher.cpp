@@ -3,6 +3,7 @@
 #include "ansi_command_line.h"
 #include "owned_handle.h"
 #include "search_path.h"
+#include "sized_text.h"
 #include "wide_text.h"
 #include "win32_api.h"
 
@@ -21,32 +22,22 @@ using OwnedArgumentList = OwnedHandle<LPWSTR*, &freeArgumentList>;
 
 std::wstring environmentVariable(const wchar_t* name)
 {
-    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-    if (size == 0) {
-        return {};
-    }
-    std::wstring value(size, L'\0');
-    value.resize(GetEnvironmentVariableW(name, value.data(), size));
-    return value;
+    return sizedText([&](wchar_t* buffer, DWORD size) { return GetEnvironmentVariableW(name, buffer, size); })
+        .value_or(std::wstring());
 }
 
 std::wstring currentDirectory()
 {
-    const DWORD size = GetCurrentDirectoryW(0, nullptr);
-    std::wstring directory(size, L'\0');
-    directory.resize(GetCurrentDirectoryW(size, directory.data()));
-    return directory;
+    return sizedText([](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); })
+        .value_or(std::wstring(L"."));
 }
 
 std::wstring fullPath(const std::wstring& path)
 {
-    const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (size == 0) {
-        return path;
-    }
-    std::wstring full(size, L'\0');
-    full.resize(GetFullPathNameW(path.c_str(), size, full.data(), nullptr));
-    return full;
+    return sizedText([&](wchar_t* buffer, DWORD size) {
+               return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
+           })
+        .value_or(path);
 }
 
 bool isFile(const std::wstring& path)
@@ -178,8 +169,10 @@ void Win32Launcher::launch(const std::string& program, const std::vector<std::st
     startup.wShowWindow = SW_SHOWMINIMIZED;
     startup.lpTitle = consoleTitle.data();
     PROCESS_INFORMATION started{};
+    // The compiler may build paths from its working directory, which it too reads in ANSI.
+    const std::wstring workingFolder = survivingFolder(m_startFolder).value_or(m_startFolder);
     if (!CreateProcessW(path->c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
-                        nullptr, m_startFolder.c_str(), &startup, &started)) {
+                        nullptr, workingFolder.c_str(), &startup, &started)) {
         throw LaunchError("program could not be started: " + program);
     }
     // The compiler runs on its own; nothing here waits for it or keeps it.

@@ -4,6 +4,7 @@
 // found where it should be, is ever started. With --real, a press runs the real compiler on a map.
 //   tst_win32_launcher STAND-IN.exe ANSI-STAND-IN.exe
 //   tst_win32_launcher --real BSPC.exe MAP.bsp
+#include "ansi_command_line.h"
 #include "checks.h"
 #include "command_line_composer.h"
 #include "compile_request.h"
@@ -425,6 +426,35 @@ void searchPathSplitting(Checks& checks)
     }
 }
 
+// What survives a code page's round trip, whatever the system's own is: the Western one, a
+// double-byte one whose letters may end in the byte of a backslash, and UTF-8.
+void codePages(Checks& checks)
+{
+    struct Row {
+        const char* name;
+        const wchar_t* text;
+        unsigned codePage;
+        bool survives;
+    };
+    const Row rows[] = {
+        {"plain path", L"C:\\maps\\dm 1.bsp", 1252, true},
+        {"Western letters", L"\u00e9t\u00e9 \u00e0", 1252, true},
+        {"fullwidth quotation mark", L"q\uFF02.bsp", 1252, false},
+        {"fullwidth letters", L"\uFF4D\uFF41\uFF50", 1252, false},
+        {"letters the code page lacks", L"\u65E5\u672C", 1252, false},
+        {"lone surrogate", L"x\xD800y", 1252, false},
+        {"Japanese in a Japanese code page", L"\u65E5\u672C", 932, true},
+        {"a letter ending in the byte of a backslash", L"\u30BD", 932, false},
+        {"another such letter", L"\u8868", 932, false},
+        {"fullwidth letters in UTF-8", L"\uFF02\uFF4D \U0001F5FA", CP_UTF8, true},
+        {"lone surrogate in UTF-8", L"x\xD800y", CP_UTF8, false},
+    };
+    for (const Row& row : rows) {
+        checks.equal(survivesCodePage(row.text, row.codePage), row.survives,
+                     std::string("code page ") + std::to_string(row.codePage) + ", " + row.name);
+    }
+}
+
 // The folder the launcher was made in is where it looks and where the compiler runs, wherever the
 // current directory has moved since, as a file dialog may move it.
 void startFolder(Checks& checks, const Place& place)
@@ -484,13 +514,16 @@ int realCompiler(const fs::path& compiler, const fs::path& map)
     const Press pressed = press(start, utf8(maps / "testbox.bsp"));
     checks.expect(pressed.shown.empty() && pressed.launches == 1, "the compiler starts");
     const fs::path written = maps / "testbox.aas";
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    // Well inside the test's own time limit, so that a run that never ends is reported here.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(90);
     std::error_code error;
     while (std::chrono::steady_clock::now() < deadline && fs::file_size(written, error) != 7600) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     checks.equal(fs::file_size(written, error), std::uintmax_t(7600), "testbox.aas written, 7,600 bytes");
     checks.expect(fs::exists(start / "bspc.log"), "its log in the start folder");
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
     return checks.exitStatus();
 }
 
@@ -537,6 +570,7 @@ int wmain(int argc, wchar_t** argv)
     });
     lookup(checks, place);
     searchPathSplitting(checks);
+    codePages(checks);
     startFolder(checks, place);
     missingCompilerMessage(checks, place);
     fileNames(checks, place, argv[2]);
