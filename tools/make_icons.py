@@ -178,13 +178,13 @@ def svg():
 
 
 if __name__ == "__main__":
-    with open("ui/icons/tarnwick.svg", "w", encoding="utf-8") as out:
+    with open("icons/tarnwick.svg", "w", encoding="utf-8") as out:
         out.write(svg())
     images = []
     for size in (32, 16):
         rows = render(size)
-        with open(f"ui/icons/tarnwick-{size}.png", "wb") as out:
+        with open(f"icons/tarnwick-{size}.png", "wb") as out:
             out.write(png(size, rows))
         images += [(size, bits, ico_image(size, rows, bits)) for bits in (4, 8)]
-    with open("ui/icons/tarnwick.ico", "wb") as out:
+    with open("icons/tarnwick.ico", "wb") as out:
         out.write(ico(images))

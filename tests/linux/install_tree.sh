@@ -33,7 +33,7 @@ done
 for stage in tarnwick-console tarnwick-console-window; do
     [ -x "$scratch/prefix/libexec/tarnwick/$stage" ] || fail "the console host's $stage is not executable"
 done
-cmp -s "$scratch/prefix/share/doc/tarnwick/copyright" "$(dirname "$0")/../LICENSE" || fail "copyright is not the licence"
+cmp -s "$scratch/prefix/share/doc/tarnwick/copyright" "$(dirname "$0")/../../LICENSE" || fail "copyright is not the licence"
 
 # The validators exit 0 on hints; warnings and errors must not appear at all.
 entry=$(desktop-file-validate "$scratch/prefix/share/applications/$id.desktop" 2>&1) || fail "$entry"

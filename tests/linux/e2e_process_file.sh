@@ -8,7 +8,7 @@
 set -euo pipefail
 program=$(realpath "$1")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-source "$here/../scripts/lib-xvfb.sh"
+source "$here/../../scripts/lib-xvfb.sh"
 
 scratch=$(mktemp -d)
 cleanup() {
