@@ -1,10 +1,7 @@
 #include "main_window.h"
 
 #include "board_check_box.h"
-#include "command_line_composer.h"
-#include "compile_request.h"
 #include "control_widgets.h"
-#include "file_buttons.h"
 #include "open_file_dialog.h"
 #include "output_panel_widget.h"
 #include "process_launcher.h"
@@ -20,7 +17,6 @@ MainWindow::MainWindow()
 }
 
 MainWindow::MainWindow(Services services)
-    : m_currentCommandLine(initialCommandLine())
 {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QString::fromUtf8(kWindowTitle.data(), qsizetype(kWindowTitle.size())));
@@ -33,20 +29,19 @@ MainWindow::MainWindow(Services services)
     setWindowIcon(icon);
 
     createControls();
-    createServices(services);
-    m_board.addObserver(this);
+    m_session = std::make_unique<WindowSession>(static_cast<ControlSurface&>(*this), createServices(services));
 }
 
-MainWindow::~MainWindow()
-{
-    m_board.removeObserver(this);
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::createControls()
 {
     QWidget* previous = nullptr;
-    for (const ControlRow& row : controlTable()) {
-        QWidget* control = createControl(row);
+    const auto rows = controlTable();
+    for (std::size_t index = 0; index < rows.size(); ++index) {
+        const ControlRow& row = rows[index];
+        QWidget* control = createControl(row, index);
+        m_controls.push_back(control);
         control->setObjectName(toQString(row.name));
         control->setGeometry(pixelGeometry(row));
         control->setToolTip(toQString(row.toolTip));
@@ -63,30 +58,30 @@ void MainWindow::createControls()
     }
 }
 
-QWidget* MainWindow::createControl(const ControlRow& row)
+QWidget* MainWindow::createControl(const ControlRow& row, std::size_t index)
 {
+    const auto forwardClick = [this, index] { m_session->click(index); };
     switch (row.kind) {
     case ControlKind::Button: {
         auto* button = new QPushButton(toQString(row.caption), this);
         button->setAccessibleName(toQString(row.caption));
         button->setAutoDefault(false);
-        connectButton(button, row.name);
+        connect(button, &QPushButton::clicked, this, forwardClick);
         return button;
     }
     case ControlKind::CheckBox: {
-        const Box box = boxNamed(row.name).value();
-        auto* checkBox = new BoardCheckBox(m_board, box, this);
-        checkBox->setText(toQString(row.caption));
+        auto* checkBox = new BoardCheckBox(toQString(row.caption), this);
         checkBox->setAccessibleName(toQString(row.caption));
-        m_boxes[indexOf(box)] = checkBox;
+        connect(checkBox, &QCheckBox::clicked, this, forwardClick);
         return checkBox;
     }
-    case ControlKind::TextBox:
+    case ControlKind::TextBox: {
         // Read-only: nothing ever reads what is typed here, so typing would only mislead.
-        m_fileName = new QLineEdit(this);
-        m_fileName->setReadOnly(true);
-        m_fileName->setAccessibleName(QStringLiteral("Selected file"));
-        return m_fileName;
+        auto* fileName = new QLineEdit(this);
+        fileName->setReadOnly(true);
+        fileName->setAccessibleName(QStringLiteral("Selected file"));
+        return fileName;
+    }
     case ControlKind::OutputPanel:
         m_panel = new OutputPanelWidget(this);
         m_panel->setAccessibleName(QStringLiteral("Output"));
@@ -95,26 +90,7 @@ QWidget* MainWindow::createControl(const ControlRow& row)
     return nullptr;
 }
 
-void MainWindow::connectButton(QPushButton* button, std::string_view name)
-{
-    if (const auto id = buttonNamed(name)) {
-        m_buttons[indexOf(*id)] = button;
-    }
-    static constexpr std::array<std::pair<std::string_view, void (MainWindow::*)()>, 5> handlers{{
-        {"Command2", &MainWindow::selectBsp},
-        {"cmdSelectAAS", &MainWindow::selectAas},
-        {"cmdProcess", &MainWindow::process},
-        {"Command3", &MainWindow::displayName},
-        {"Command4", &MainWindow::displayCommand},
-    }};
-    for (const auto& [handlerName, handler] : handlers) {
-        if (handlerName == name) {
-            connect(button, &QPushButton::clicked, this, handler);
-        }
-    }
-}
-
-void MainWindow::createServices(Services services)
+WindowServices MainWindow::createServices(Services services)
 {
     if (services.messages == nullptr) {
         m_ownedMessages = std::make_unique<QtMessageBox>(this);
@@ -135,48 +111,20 @@ void MainWindow::createServices(Services services)
         dialog->setObjectName(QStringLiteral("CommonDialog2"));
         services.aasDialog = dialog;
     }
-    m_messages = services.messages;
-    m_launcher = services.launcher;
-    m_bspDialog = services.bspDialog;
-    m_aasDialog = services.aasDialog;
+    return {*services.messages, *m_panel, *services.launcher, *services.bspDialog, *services.aasDialog};
 }
 
-void MainWindow::boxValueChanged(Box box, int value)
+void MainWindow::showChecked(std::size_t row, bool checked)
 {
-    m_boxes[indexOf(box)]->setChecked(value == 1);
+    static_cast<QCheckBox*>(m_controls[row])->setChecked(checked);
 }
 
-void MainWindow::buttonEnabledChanged(Button button, bool enabled)
+void MainWindow::showEnabled(std::size_t row, bool enabled)
 {
-    m_buttons[indexOf(button)]->setEnabled(enabled);
+    m_controls[row]->setEnabled(enabled);
 }
 
-void MainWindow::displayedPathChanged(const std::string& path)
+void MainWindow::showText(std::size_t row, const std::string& text)
 {
-    m_fileName->setText(QString::fromStdString(path));
-}
-
-void MainWindow::selectBsp()
-{
-    selectBspFile(m_board, *m_bspDialog);
-}
-
-void MainWindow::selectAas()
-{
-    selectAasFile(m_board, *m_aasDialog);
-}
-
-void MainWindow::process()
-{
-    processFile(m_board, m_currentCommandLine, {*m_messages, *m_panel, *m_launcher});
-}
-
-void MainWindow::displayName()
-{
-    displayFileName(m_board, *m_panel);
-}
-
-void MainWindow::displayCommand()
-{
-    displayCommandLine(m_board, m_currentCommandLine, *m_panel);
+    static_cast<QLineEdit*>(m_controls[row])->setText(QString::fromStdString(text));
 }

@@ -1,71 +1,48 @@
 #pragma once
 
-#include "board_observer.h"
-#include "command_line.h"
 #include "control_table.h"
-#include "option_board.h"
+#include "window_session.h"
 
 #include <QWidget>
-#include <array>
 #include <memory>
+#include <vector>
 
-class BoardCheckBox;
 class FileDialog;
 class MessageBox;
 class OutputPanelWidget;
 class ProgramLauncher;
-class QLineEdit;
-class QPushButton;
 
-// The program's only window: a fixed layout of buttons and check boxes that mirrors the option
-// board and runs the compile request. It owns the board, the current command line, both file
-// dialogs and the output panel for its whole life.
-class MainWindow : public QWidget, private BoardObserver {
+// The program's only window: the table's controls at their places, showing the window session's
+// board and forwarding every click to it. It owns the session (and so the board and the current
+// command line), both file dialogs and the output panel for its whole life.
+class MainWindow : public QWidget, private ControlSurface {
     Q_OBJECT
 
 public:
     // Services left null are the real ones; tests pass scripted fakes, which they keep owning.
-    struct Services {
-        MessageBox* messages = nullptr;
-        ProgramLauncher* launcher = nullptr;
-        FileDialog* bspDialog = nullptr;
-        FileDialog* aasDialog = nullptr;
-    };
+    using Services = ServiceOverrides;
 
     MainWindow();
     explicit MainWindow(Services services);
     ~MainWindow() override;
 
-    const OptionBoard& board() const { return m_board; }
-    const CommandLine& currentCommandLine() const { return m_currentCommandLine; }
+    const OptionBoard& board() const { return m_session->board(); }
+    const CommandLine& currentCommandLine() const { return m_session->currentCommandLine(); }
     const OutputPanelWidget& outputPanel() const { return *m_panel; }
 
 private:
     void createControls();
-    QWidget* createControl(const ControlRow& row);
-    void createServices(Services services);
-    void connectButton(QPushButton* button, std::string_view name);
+    QWidget* createControl(const ControlRow& row, std::size_t index);
+    WindowServices createServices(Services services);
 
-    void boxValueChanged(Box box, int value) override;
-    void buttonEnabledChanged(Button button, bool enabled) override;
-    void displayedPathChanged(const std::string& path) override;
+    void showChecked(std::size_t row, bool checked) override;
+    void showEnabled(std::size_t row, bool enabled) override;
+    void showText(std::size_t row, const std::string& text) override;
 
-    void selectBsp();
-    void selectAas();
-    void process();
-    void displayName();
-    void displayCommand();
-
-    OptionBoard m_board;
-    CommandLine m_currentCommandLine;
     std::unique_ptr<MessageBox> m_ownedMessages;
     std::unique_ptr<ProgramLauncher> m_ownedLauncher;
-    MessageBox* m_messages = nullptr;
-    ProgramLauncher* m_launcher = nullptr;
-    FileDialog* m_bspDialog = nullptr;
-    FileDialog* m_aasDialog = nullptr;
+    std::vector<QWidget*> m_controls;
     OutputPanelWidget* m_panel = nullptr;
-    QLineEdit* m_fileName = nullptr;
-    std::array<BoardCheckBox*, kBoxCount> m_boxes{};
-    std::array<QPushButton*, kButtonCount> m_buttons{};
+    // Last, so that it goes first: it calls the services above.
+    std::unique_ptr<WindowSession> m_session;
 };

@@ -15,28 +15,3 @@ std::string_view controlName(Button button)
                                                                       "cmdProcess"};
     return names[indexOf(button)];
 }
-
-namespace {
-
-template <typename Id, std::size_t N>
-std::optional<Id> idNamed(std::string_view name, const std::array<Id, N>& ids)
-{
-    for (Id id : ids) {
-        if (controlName(id) == name) {
-            return id;
-        }
-    }
-    return std::nullopt;
-}
-
-} // namespace
-
-std::optional<Box> boxNamed(std::string_view name)
-{
-    return idNamed(name, kAllBoxes);
-}
-
-std::optional<Button> buttonNamed(std::string_view name)
-{
-    return idNamed(name, kAllButtons);
-}

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
-#include <optional>
 #include <string_view>
 
 // The check boxes and the buttons whose enabled flag the option board holds. Enumerators carry
@@ -52,12 +52,8 @@ constexpr std::size_t indexOf(Button button)
 
 constexpr bool isInert(Box box)
 {
-    return box == Box::Check1 || box == Box::Check3 || box == Box::Check4;
+    return std::ranges::find(kInertBoxes, box) != kInertBoxes.end();
 }
 
 std::string_view controlName(Box box);
 std::string_view controlName(Button button);
-
-// The box or button a control name names, if any: how a front end maps its table rows back.
-std::optional<Box> boxNamed(std::string_view name);
-std::optional<Button> buttonNamed(std::string_view name);

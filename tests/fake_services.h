@@ -5,28 +5,29 @@
 #include "output_panel.h"
 #include "program_launcher.h"
 
-#include <QStringList>
 #include <deque>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
-// Scripted stand-ins for the platform services: they record what they were asked to do.
+// Scripted stand-ins for the platform services, plain C++ for both platforms' tests: they record
+// what they were asked to do.
 struct FakeMessageBox : MessageBox {
-    QStringList shown;
-    void showMessage(const std::string& text) override { shown << QString::fromStdString(text); }
+    std::vector<std::string> shown;
+    void showMessage(const std::string& text) override { shown.push_back(text); }
 };
 
 struct FakeOutputPanel : OutputPanel {
-    QStringList printed;
+    std::vector<std::string> printed;
     bool failing = false;
     void printLine(const std::string& text) override
     {
         if (failing) {
             throw std::runtime_error("panel gone");
         }
-        printed << QString::fromStdString(text);
+        printed.push_back(text);
     }
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls.h"
+
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -7,8 +9,21 @@
 
 enum class ControlKind { Button, CheckBox, TextBox, OutputPanel };
 
+// What a click on a control runs (see WindowSession).
+enum class ControlAction {
+    None,
+    ClickBox,
+    SelectBspFile,
+    SelectAasFile,
+    ProcessFile,
+    DisplayFileName,
+    DisplayCommandLine,
+};
+
 // One control of the main window. Geometry is in twips (1/1440 inch), the unit the layout was
-// drawn in; fifteen twips make one device-independent pixel.
+// drawn in; fifteen twips make one device-independent pixel. A check box names the board's box it
+// shows, a button whose enabled flag the board holds names that button, so that no one has to find
+// them again by name.
 struct ControlRow {
     std::string_view name;
     ControlKind kind;
@@ -19,6 +34,9 @@ struct ControlRow {
     int width;
     int height;
     bool enabled;
+    ControlAction action = ControlAction::None;
+    std::optional<Box> box = std::nullopt;
+    std::optional<Button> button = std::nullopt;
 };
 
 inline constexpr std::string_view kWindowTitle = "Tarnwick v0.05";

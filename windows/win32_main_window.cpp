@@ -1,9 +1,6 @@
 #include "win32_main_window.h"
 
 #include "caption_font.h"
-#include "command_line_composer.h"
-#include "compile_request.h"
-#include "file_buttons.h"
 #include "screen_scale.h"
 #include "wide_text.h"
 #include "win32_file_dialog.h"
@@ -79,7 +76,6 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance)
 }
 
 Win32MainWindow::Win32MainWindow(HINSTANCE instance, Services services)
-    : m_currentCommandLine(initialCommandLine())
 {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
@@ -88,14 +84,13 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, Services services)
                                CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
     createControls(instance);
     createToolTips(instance);
-    createServices(services);
-    m_board.addObserver(this);
+    m_session =
+        std::make_unique<WindowSession>(static_cast<ControlSurface&>(*this), createServices(services));
     applyDpi(windowDpi(m_window));
 }
 
 Win32MainWindow::~Win32MainWindow()
 {
-    m_board.removeObserver(this);
     if (IsWindow(m_window)) {
         SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
         DestroyWindow(m_window);
@@ -125,13 +120,6 @@ HWND Win32MainWindow::createControl(HINSTANCE instance, const ControlRow& row, i
     const DWORD extendedStyle = row.kind == ControlKind::TextBox ? WS_EX_CLIENTEDGE : 0;
     HWND control = CreateWindowExW(extendedStyle, windowClassOf(row.kind), toWide(row.caption).c_str(),
                                    styleOf(row), 0, 0, 0, 0, m_window, controlMenu(id), instance, nullptr);
-    if (row.kind == ControlKind::TextBox) {
-        m_fileName = control;
-    } else if (const auto box = boxNamed(row.name)) {
-        m_boxes[indexOf(*box)] = control;
-    } else if (const auto button = buttonNamed(row.name)) {
-        m_buttons[indexOf(*button)] = control;
-    }
     return control;
 }
 
@@ -156,7 +144,7 @@ void Win32MainWindow::createToolTips(HINSTANCE instance)
     }
 }
 
-void Win32MainWindow::createServices(Services services)
+WindowServices Win32MainWindow::createServices(Services services)
 {
     if (services.messages == nullptr) {
         m_ownedMessages = std::make_unique<Win32MessageBox>(m_window);
@@ -175,10 +163,7 @@ void Win32MainWindow::createServices(Services services)
         m_ownedAasDialog = std::make_unique<Win32FileDialog>(m_window, *services.messages, L"", L"");
         services.aasDialog = m_ownedAasDialog.get();
     }
-    m_messages = services.messages;
-    m_launcher = services.launcher;
-    m_bspDialog = services.bspDialog;
-    m_aasDialog = services.aasDialog;
+    return {*services.messages, *m_panel, *services.launcher, *services.bspDialog, *services.aasDialog};
 }
 
 void Win32MainWindow::applyDpi(int dpi)
@@ -267,9 +252,9 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
     case WM_COMMAND: {
         const int id = LOWORD(wParam);
-        if (HIWORD(wParam) == BN_CLICKED && id >= kFirstControlId &&
+        if (HIWORD(wParam) == BN_CLICKED && m_session && id >= kFirstControlId &&
             static_cast<std::size_t>(id - kFirstControlId) < m_controls.size()) {
-            onClick(static_cast<std::size_t>(id - kFirstControlId));
+            m_session->click(static_cast<std::size_t>(id - kFirstControlId));
         }
         return 0;
     }
@@ -309,47 +294,23 @@ void Win32MainWindow::onDpiChanged(int dpi, const RECT& suggested)
     applyDpi(dpi);
 }
 
-void Win32MainWindow::onClick(std::size_t row)
+void Win32MainWindow::showChecked(std::size_t row, bool checked)
 {
-    const ControlRow& clicked = controlTable()[row];
-    if (const auto box = boxNamed(clicked.name)) {
-        m_board.click(*box);
-    } else if (clicked.kind == ControlKind::Button) {
-        runButton(clicked.name);
-    }
+    SendMessageW(m_controls[row], BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void Win32MainWindow::runButton(std::string_view name)
+void Win32MainWindow::showEnabled(std::size_t row, bool enabled)
 {
-    if (name == "Command2") {
-        selectBspFile(m_board, *m_bspDialog);
-    } else if (name == "cmdSelectAAS") {
-        selectAasFile(m_board, *m_aasDialog);
-    } else if (name == "cmdProcess") {
-        processFile(m_board, m_currentCommandLine, {*m_messages, *m_panel, *m_launcher});
-    } else if (name == "Command3") {
-        displayFileName(m_board, *m_panel);
-    } else if (name == "Command4") {
-        displayCommandLine(m_board, m_currentCommandLine, *m_panel);
-    }
-}
-
-void Win32MainWindow::boxValueChanged(Box box, int value)
-{
-    SendMessageW(m_boxes[indexOf(box)], BM_SETCHECK, value == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-void Win32MainWindow::buttonEnabledChanged(Button button, bool enabled)
-{
-    EnableWindow(m_buttons[indexOf(button)], enabled ? TRUE : FALSE);
+    EnableWindow(m_controls[row], enabled ? TRUE : FALSE);
 }
 
 // The box scrolls to the path's end, so that a long path shows the file's name rather than the
 // folders it is in.
-void Win32MainWindow::displayedPathChanged(const std::string& path)
+void Win32MainWindow::showText(std::size_t row, const std::string& text)
 {
-    SetWindowTextW(m_fileName, toWide(path).c_str());
-    const LRESULT end = SendMessageW(m_fileName, WM_GETTEXTLENGTH, 0, 0);
-    SendMessageW(m_fileName, EM_SETSEL, static_cast<WPARAM>(end), end);
-    SendMessageW(m_fileName, EM_SCROLLCARET, 0, 0);
+    HWND box = m_controls[row];
+    SetWindowTextW(box, toWide(text).c_str());
+    const LRESULT end = SendMessageW(box, WM_GETTEXTLENGTH, 0, 0);
+    SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(end), end);
+    SendMessageW(box, EM_SCROLLCARET, 0, 0);
 }

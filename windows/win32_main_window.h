@@ -1,14 +1,11 @@
 #pragma once
 
-#include "board_observer.h"
-#include "command_line.h"
 #include "control_table.h"
-#include "option_board.h"
 #include "output_panel_window.h"
 #include "owned_handle.h"
 #include "win32_api.h"
+#include "window_session.h"
 
-#include <array>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -18,17 +15,13 @@ class MessageBox;
 class ProgramLauncher;
 
 // The program's only window on Windows: the table's controls at their places, scaled to the
-// monitor's DPI, mirroring the option board and running the compile request. It owns the board,
-// the current command line, both file dialogs and the output panel for its whole life.
-class Win32MainWindow : private BoardObserver {
+// monitor's DPI, showing the window session's board and forwarding every click to it. It owns the
+// session (and so the board and the current command line), both file dialogs and the output panel
+// for its whole life.
+class Win32MainWindow : private ControlSurface {
 public:
     // Services left null are the real ones; tests pass scripted fakes, which they keep owning.
-    struct Services {
-        MessageBox* messages = nullptr;
-        ProgramLauncher* launcher = nullptr;
-        FileDialog* bspDialog = nullptr;
-        FileDialog* aasDialog = nullptr;
-    };
+    using Services = ServiceOverrides;
 
     // Each control's identifier is this plus its row in the table, so tools can name it.
     static constexpr int kFirstControlId = 100;
@@ -44,8 +37,8 @@ public:
     HWND handle() const { return m_window; }
     // The control of that name in the table, or null.
     HWND control(std::string_view name) const;
-    const OptionBoard& board() const { return m_board; }
-    const CommandLine& currentCommandLine() const { return m_currentCommandLine; }
+    const OptionBoard& board() const { return m_session->board(); }
+    const CommandLine& currentCommandLine() const { return m_session->currentCommandLine(); }
     const OutputPanelWindow& outputPanel() const { return *m_panel; }
 
     // Lays the window out for a DPI: its client size, every control's place and the font.
@@ -68,23 +61,16 @@ private:
     void createControls(HINSTANCE instance);
     HWND createControl(HINSTANCE instance, const ControlRow& row, int id);
     void createToolTips(HINSTANCE instance);
-    void createServices(Services services);
-    void onClick(std::size_t row);
-    void runButton(std::string_view name);
+    WindowServices createServices(Services services);
 
-    void boxValueChanged(Box box, int value) override;
-    void buttonEnabledChanged(Button button, bool enabled) override;
-    void displayedPathChanged(const std::string& path) override;
+    void showChecked(std::size_t row, bool checked) override;
+    void showEnabled(std::size_t row, bool enabled) override;
+    void showText(std::size_t row, const std::string& text) override;
 
     using OwnedFont = OwnedHandle<HFONT, &DeleteObject>;
 
-    OptionBoard m_board;
-    CommandLine m_currentCommandLine;
     HWND m_window = nullptr;
     std::vector<HWND> m_controls;
-    std::array<HWND, kBoxCount> m_boxes{};
-    std::array<HWND, kButtonCount> m_buttons{};
-    HWND m_fileName = nullptr;
     HWND m_lastFocus = nullptr;
     std::unique_ptr<OutputPanelWindow> m_panel;
     OwnedFont m_font;
@@ -92,8 +78,6 @@ private:
     std::unique_ptr<ProgramLauncher> m_ownedLauncher;
     std::unique_ptr<FileDialog> m_ownedBspDialog;
     std::unique_ptr<FileDialog> m_ownedAasDialog;
-    MessageBox* m_messages = nullptr;
-    ProgramLauncher* m_launcher = nullptr;
-    FileDialog* m_bspDialog = nullptr;
-    FileDialog* m_aasDialog = nullptr;
+    // Last, so that it goes first: it calls the services above.
+    std::unique_ptr<WindowSession> m_session;
 };

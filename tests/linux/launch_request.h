@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board_text.h"
 #include "command_line_composer.h"
 #include "compile_request.h"
 #include "fake_services.h"
@@ -18,5 +19,5 @@ inline QStringList requestWithRealLauncher(const OptionBoard& board, const QStri
     FakeOutputPanel panel;
     ProcessLauncher launcher(consoleHost, hostPatience);
     processFile(board, current, {messages, panel, launcher});
-    return messages.shown;
+    return toQStringList(messages.shown);
 }

@@ -172,7 +172,7 @@ private slots:
         QWidget* process = control<QWidget>("cmdProcess");
         process->setFocus();
         QTest::keyClick(process, Qt::Key_Space);
-        QCOMPARE(m_fixture.messages.shown, QStringList{"You must select a .BSP file"});
+        QCOMPARE(toQStringList(m_fixture.messages.shown), QStringList{"You must select a .BSP file"});
     }
 
     void boxesShowWhatTheBoardHolds_data()
@@ -230,7 +230,7 @@ private slots:
         m_fixture.click("Command2");
         m_fixture.click("chkProcessors");
         m_fixture.click("cmdProcess");
-        QVERIFY(m_fixture.messages.shown.isEmpty());
+        QVERIFY(m_fixture.messages.shown.empty());
         QCOMPARE(m_window->outputPanel().lines(), QStringList{"BSPC -bsp2aas \"/maps/a b.bsp\" -threads 2"});
         QCOMPARE(m_fixture.launcher.launches.size(), 1u);
         QCOMPARE(toQStringList(m_fixture.launcher.launches[0].arguments),

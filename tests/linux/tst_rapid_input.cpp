@@ -44,7 +44,7 @@ private slots:
 
         const qsizetype launchesFromProcess = fixture.launcher.launches.size();
         QCOMPARE(qsizetype(fixture.messages.shown.size()) + launchesFromProcess, qsizetype(processClicks));
-        QVERIFY(launchesFromProcess > 0 && !fixture.messages.shown.isEmpty());
+        QVERIFY(launchesFromProcess > 0 && !fixture.messages.shown.empty());
         qInfo("%d presses of Process file: %lld compilers started, %lld messages", processClicks,
               qint64(launchesFromProcess), qint64(fixture.messages.shown.size()));
     }

@@ -68,7 +68,7 @@ private slots:
         QVERIFY(m_window->findChild<QCheckBox*>("chkProcessors")->isChecked());
         QVERIFY(m_window->findChild<QCheckBox*>("chkNoCsg")->isChecked());
         QVERIFY(m_window->board().aasPath().empty());
-        QVERIFY(printed().isEmpty() && m_fixture.messages.shown.isEmpty());
+        QVERIFY(printed().isEmpty() && m_fixture.messages.shown.empty());
     }
 
     void selectingAnAasFillsOnlyTheAasPath()
@@ -131,7 +131,7 @@ private slots:
         QCOMPARE(printed(), (QStringList{line, line}));
         QCOMPARE(QString::fromStdString(m_window->currentCommandLine().text), line);
         QVERIFY(m_fixture.launcher.launches.empty());
-        QVERIFY(m_fixture.messages.shown.isEmpty());
+        QVERIFY(m_fixture.messages.shown.empty());
     }
 
     void panelKeepsEveryLineInOrder()

@@ -2,9 +2,7 @@
 // board through clicks and keys, and captions that fit at three resolutions.
 #include "checks.h"
 #include "control_table.h"
-#include "file_dialog.h"
-#include "message_box.h"
-#include "program_launcher.h"
+#include "fake_services.h"
 #include "screen_scale.h"
 #include "win32_file_dialog.h"
 #include "win32_main_window.h"
@@ -14,30 +12,11 @@
 
 namespace {
 
-struct RecordingMessages : MessageBox {
-    std::vector<std::string> shown;
-    void showMessage(const std::string& text) override { shown.push_back(text); }
-};
-
-struct RecordingLauncher : ProgramLauncher {
-    std::vector<std::string> titles;
-    void launch(const std::string&, const std::vector<std::string>&, const std::string& title) override
-    {
-        titles.push_back(title);
-    }
-};
-
-struct ScriptedDialog : FileDialog {
-    std::string answer;
-    std::string chooseFile() override { return answer; }
-    std::string fileName() const override { return answer; }
-};
-
 struct Fixture {
-    RecordingMessages messages;
-    RecordingLauncher launcher;
-    ScriptedDialog bsp;
-    ScriptedDialog aas;
+    FakeMessageBox messages;
+    FakeLauncher launcher;
+    FakeFileDialog bsp;
+    FakeFileDialog aas;
     Win32MainWindow window{GetModuleHandleW(nullptr), {&messages, &launcher, &bsp, &aas}};
 };
 
@@ -166,8 +145,8 @@ void mirroring(Checks& checks)
 {
     Fixture fixture;
     const Win32MainWindow& window = fixture.window;
-    fixture.bsp.answer = "C:\\maps\\dm 1.bsp";
-    fixture.aas.answer = "C:\\maps\\dm\xc3\xa9.aas";
+    fixture.bsp.answers = {"C:\\maps\\dm 1.bsp"};
+    fixture.aas.answers = {"C:\\maps\\dm\xc3\xa9.aas"};
     click(window, "Command2");
     checks.equal(textOf(window.control("txtFileName")), std::wstring(L"C:\\maps\\dm 1.bsp"), "path shown");
     click(window, "chkLiquids");
@@ -192,7 +171,7 @@ void mirroring(Checks& checks)
     checks.equal(textOf(window.control("txtFileName")), std::wstring(L"C:\\maps\\dm 1.bsp"), "BSP path back");
 
     click(window, "cmdProcess");
-    checks.equal(fixture.launcher.titles.size(), std::size_t(1), "one launch");
+    checks.equal(fixture.launcher.launches.size(), std::size_t(1), "one launch");
     checks.equal(window.outputPanel().lines().back(), std::wstring(L"BSPC -reach \"C:\\maps\\dm 1.bsp\""),
                  "the printed line");
     click(window, "Command3");
@@ -201,7 +180,7 @@ void mirroring(Checks& checks)
                  std::wstring(L"BSPC -reach \"C:\\maps\\dm 1.bsp\"\r\nC:\\maps\\dm 1.bsp\r\n.bsp\r\n"
                               L"BSPC -reach \"C:\\maps\\dm 1.bsp\"\r\n"),
                  "the panel's lines, as a tool reads them");
-    fixture.bsp.answer = "C:\\maps\\readme.txt";
+    fixture.bsp.answers = {"C:\\maps\\readme.txt"};
     click(window, "Command2");
     click(window, "cmdProcess");
     checks.equal(fixture.messages.shown.size(), std::size_t(1), "one message");
@@ -222,7 +201,7 @@ void pathBox(Checks& checks)
     const std::string deep = "C:\\Quake3\\baseq3\\maps\\work in progress\\older versions\\";
     for (const auto& [path, startShown] :
          {std::pair{deep + deep + "dm 1.bsp", false}, {std::string("C:\\maps\\dm 1.bsp"), true}}) {
-        fixture.bsp.answer = path;
+        fixture.bsp.answers = {path};
         click(fixture.window, "Command2");
         checks.expect(shows(path.size() - 1) && shows(0) == startShown, path + ": the shown part");
     }
@@ -235,7 +214,7 @@ void dialogFailures(Checks& checks)
         {L"tarnwick-missing.dll", "The file dialog could not be opened (error 0x7E)."},
         {L"kernel32.dll", "The file dialog could not be opened (error 0x7F)."}};
     for (const auto& [library, message] : cases) {
-        RecordingMessages messages;
+        FakeMessageBox messages;
         Win32FileDialog dialog(nullptr, messages, L"", L"", library);
         checks.equal(dialog.chooseFile(), std::string(), message + " keeps the file name");
         checks.expect(messages.shown == std::vector{message}, message + " shown");
