@@ -17,13 +17,10 @@ constexpr std::string_view kToMapStart = "BSPC -bsp2map ";
 constexpr std::string_view kQuote = "\"";
 constexpr std::string_view kThreads = " -threads 2";
 
-constexpr std::array<std::pair<Box, std::string_view>, 5> kBuildOptionLiterals{{
-    {Box::chkOutput, " -noverbose"},
-    {Box::chkLiquids, " -noliquids"},
-    {Box::chkBrushMerge, " -nobrushmerge"},
-    {Box::chkFreeTree, " -freetree"},
-    {Box::chkNoCsg, " -nocsg"},
-}};
+// One for each of kBuildOptions, in its order: chkOutput, chkLiquids, chkBrushMerge, chkFreeTree,
+// chkNoCsg.
+constexpr std::array<std::string_view, kBuildOptions.size()> kBuildOptionLiterals{
+    " -noverbose", " -noliquids", " -nobrushmerge", " -freetree", " -nocsg"};
 
 // Appends to the text and the argument list in step. A fixed literal splits at its blanks into
 // words, as the command-line parser of the compiler's home platform reads it; a quoted path is
@@ -93,9 +90,9 @@ const CommandLine& composeCommandLine(const OptionBoard& board, CommandLine& cur
     if (isSet(board, Box::chkProcessors)) {
         builder.appendLiteral(kThreads);
     }
-    for (const auto& [box, literal] : kBuildOptionLiterals) {
-        if (isSet(board, box)) {
-            builder.appendLiteral(literal);
+    for (std::size_t option = 0; option < kBuildOptions.size(); ++option) {
+        if (isSet(board, kBuildOptions[option])) {
+            builder.appendLiteral(kBuildOptionLiterals[option]);
         }
     }
     // Each mode discards what was built before; were several set, the later one wins.

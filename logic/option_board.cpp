@@ -80,8 +80,7 @@ void OptionBoard::runRule(Box box)
 
 void OptionBoard::guardRule(Box buildOption)
 {
-    const bool modeChosen =
-        value(Box::chkReach) == 1 || value(Box::chkOptimiseAas) == 1 || value(Box::chkConvertToMap) == 1;
+    const bool modeChosen = std::ranges::any_of(kModeBoxes, [this](Box mode) { return value(mode) == 1; });
     if (modeChosen) {
         setValue(buildOption, 0);
     }

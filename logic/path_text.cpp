@@ -1,13 +1,8 @@
 #include "path_text.h"
 
-#include "utf8_lead.h"
+#include "utf8.h"
 
 namespace {
-
-bool isContinuation(unsigned char byte)
-{
-    return (byte & 0xC0U) == 0x80U;
-}
 
 // A lead byte followed by exactly the number of continuation bytes it announces.
 bool isWholeCharacter(std::string_view sequence)

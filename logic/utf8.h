@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 // What a UTF-8 lead byte announces: the length of its sequence, and the range its second byte must
 // fall in for the sequence to be well-formed (no overlong forms, no surrogates, nothing past
@@ -28,4 +29,32 @@ constexpr Utf8Lead utf8Lead(unsigned char byte)
                 byte == 0xF4 ? (unsigned char)0x8F : (unsigned char)0xBF};
     }
     return {0, 0, 0};
+}
+
+// What stands for a byte that is no part of a well-formed character.
+inline constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+constexpr bool isContinuation(unsigned char byte)
+{
+    return (byte & 0xC0U) == 0x80U;
+}
+
+// Appends a code point in UTF-8. A surrogate goes as its three-byte form, as WTF-8 carries one.
+inline void appendUtf8(std::string& text, char32_t code)
+{
+    if (code < 0x80) {
+        text += char(code);
+    } else if (code < 0x800) {
+        text += char(0xC0 | (code >> 6));
+        text += char(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        text += char(0xE0 | (code >> 12));
+        text += char(0x80 | ((code >> 6) & 0x3F));
+        text += char(0x80 | (code & 0x3F));
+    } else {
+        text += char(0xF0 | (code >> 18));
+        text += char(0x80 | ((code >> 12) & 0x3F));
+        text += char(0x80 | ((code >> 6) & 0x3F));
+        text += char(0x80 | (code & 0x3F));
+    }
 }

@@ -1,15 +1,8 @@
 #include "wide_text.h"
 
-#include "utf8_lead.h"
+#include "utf8.h"
 
 namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-bool isContinuation(unsigned char byte)
-{
-    return (byte & 0xC0) == 0x80;
-}
 
 // A lead byte's sequence as this boundary accepts it: well-formed UTF-8, and surrogates too.
 Utf8Lead acceptedLead(unsigned char byte)
@@ -31,19 +24,19 @@ char32_t decodeAt(std::string_view text, std::size_t& at)
     }
     if (shape.length == 0 || at + shape.length > text.size()) {
         ++at;
-        return kReplacement;
+        return kReplacementCharacter;
     }
     const auto second = static_cast<unsigned char>(text[at + 1]);
     if (second < shape.secondLowest || second > shape.secondHighest) {
         ++at;
-        return kReplacement;
+        return kReplacementCharacter;
     }
     char32_t point = lead & (0x7F >> shape.length);
     for (std::size_t i = 1; i < shape.length; ++i) {
         const auto next = static_cast<unsigned char>(text[at + i]);
         if (!isContinuation(next)) {
             ++at;
-            return kReplacement;
+            return kReplacementCharacter;
         }
         point = (point << 6) | (next & 0x3F);
     }
@@ -60,25 +53,6 @@ void appendUtf16(std::wstring& out, char32_t point)
     point -= 0x10000;
     out += static_cast<wchar_t>(0xD800 + (point >> 10));
     out += static_cast<wchar_t>(0xDC00 + (point & 0x3FF));
-}
-
-void appendUtf8(std::string& out, char32_t point)
-{
-    if (point < 0x80) {
-        out += static_cast<char>(point);
-    } else if (point < 0x800) {
-        out += static_cast<char>(0xC0 | (point >> 6));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    } else if (point < 0x10000) {
-        out += static_cast<char>(0xE0 | (point >> 12));
-        out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (point >> 18));
-        out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    }
 }
 
 bool isHighSurrogate(wchar_t unit)

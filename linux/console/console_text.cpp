@@ -1,33 +1,13 @@
 #include "console_text.h"
 
-#include "utf8_lead.h"
+#include "utf8.h"
 
 #include <algorithm>
 #include <iterator>
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
 constexpr std::size_t kTabWidth = 8;
-
-void appendUtf8(std::string& text, char32_t code)
-{
-    if (code < 0x80) {
-        text += char(code);
-    } else if (code < 0x800) {
-        text += char(0xC0 | (code >> 6));
-        text += char(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        text += char(0xE0 | (code >> 12));
-        text += char(0x80 | ((code >> 6) & 0x3F));
-        text += char(0x80 | (code & 0x3F));
-    } else {
-        text += char(0xF0 | (code >> 18));
-        text += char(0x80 | ((code >> 12) & 0x3F));
-        text += char(0x80 | ((code >> 6) & 0x3F));
-        text += char(0x80 | (code & 0x3F));
-    }
-}
 
 bool isC1Control(char32_t code)
 {
@@ -76,7 +56,7 @@ void ConsoleText::decode(unsigned char byte)
         if (lead.length == 1) {
             character(byte);
         } else if (lead.length == 0) {
-            character(kReplacement);
+            character(kReplacementCharacter);
         } else {
             m_needed = int(lead.length) - 1;
             m_lower = lead.secondLowest;
@@ -87,7 +67,7 @@ void ConsoleText::decode(unsigned char byte)
     }
     if (byte < m_lower || byte > m_upper) {
         resetDecoder();
-        character(kReplacement);
+        character(kReplacementCharacter);
         decode(byte);
         return;
     }
@@ -213,7 +193,7 @@ void ConsoleText::setEnding(std::string_view line)
 {
     if (m_needed > 0) {
         resetDecoder();
-        print(kReplacement); // the output stopped inside a character
+        print(kReplacementCharacter); // the output stopped inside a character
     }
     m_escape = Escape::None;
     m_ending = line;
