@@ -1,6 +1,7 @@
 #include "process_launcher.h"
 
 #include "console_start.h"
+#include "program_lookup.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,18 +12,17 @@
 
 namespace {
 
-// The working directory first, then PATH; an empty PATH entry means the working directory, as it
-// does for the shell's own search.
-QStringList searchDirectories()
+// PATH's folders; an empty entry means the working directory, as it does for the shell's own search.
+QStringList pathFolders()
 {
-    QStringList directories{QStringLiteral(".")};
+    QStringList folders;
     if (!qEnvironmentVariableIsSet("PATH")) {
-        return directories;
+        return folders;
     }
     for (const QString& entry : qEnvironmentVariable("PATH").split(QLatin1Char(':'))) {
-        directories << (entry.isEmpty() ? QStringLiteral(".") : entry);
+        folders << (entry.isEmpty() ? QStringLiteral(".") : entry);
     }
-    return directories;
+    return folders;
 }
 
 bool isExecutableFile(const QString& path)
@@ -47,15 +47,12 @@ std::optional<QString> ProcessLauncher::findProgram(const QString& name)
     if (name.isEmpty() || name.contains(QLatin1Char('/'))) {
         return std::nullopt;
     }
-    for (const QString& directory : searchDirectories()) {
-        for (const QString& candidate : candidateNames(name)) {
-            const QFileInfo file(QDir(directory), candidate);
-            if (file.isFile() && file.isExecutable()) {
-                return file.absoluteFilePath();
-            }
-        }
-    }
-    return std::nullopt;
+    const auto join = [](const QString& folder, const QString& candidate) {
+        return QDir(folder).filePath(candidate);
+    };
+    const std::optional<QString> found =
+        lookUpProgram(QStringLiteral("."), pathFolders(), candidateNames(name), join, isExecutableFile);
+    return found ? std::optional(QFileInfo(*found).absoluteFilePath()) : std::nullopt;
 }
 
 ProcessLauncher::ProcessLauncher()
@@ -87,7 +84,7 @@ void ProcessLauncher::launch(const std::string& program, const std::vector<std::
 {
     const std::optional<QString> path = findProgram(QString::fromStdString(program));
     if (!path) {
-        throw LaunchError("program not found: " + program);
+        throw LaunchError::notFound(program);
     }
     if (isExecutableFile(m_consoleHost)) {
         const ConsoleRequest request{std::nullopt, title, QFile::encodeName(*path).toStdString(), arguments};
@@ -95,7 +92,7 @@ void ProcessLauncher::launch(const std::string& program, const std::vector<std::
         case ConsoleStartResult::Started:
             return;
         case ConsoleStartResult::ProgramFailed:
-            throw LaunchError("program could not be started: " + program);
+            throw LaunchError::notStarted(program);
         case ConsoleStartResult::HostUnavailable:
             break; // started directly below: a run is never lost for want of a console
         }
@@ -107,6 +104,6 @@ void ProcessLauncher::launch(const std::string& program, const std::vector<std::
     }
     // Reports an exec failure too (a missing interpreter, say); the started program lives on its own.
     if (!QProcess::startDetached(*path, argumentList)) {
-        throw LaunchError("program could not be started: " + program);
+        throw LaunchError::notStarted(program);
     }
 }

@@ -8,6 +8,15 @@
 class LaunchError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+
+    static LaunchError notFound(const std::string& program)
+    {
+        return LaunchError("program not found: " + program);
+    }
+    static LaunchError notStarted(const std::string& program)
+    {
+        return LaunchError("program could not be started: " + program);
+    }
 };
 
 // Raised before anything starts when a file's path cannot be handed to the program intact on this

@@ -2,6 +2,7 @@
 
 #include "ansi_command_line.h"
 #include "owned_handle.h"
+#include "program_lookup.h"
 #include "search_path.h"
 #include "sized_text.h"
 #include "wide_text.h"
@@ -109,18 +110,14 @@ std::optional<std::wstring> Win32Launcher::findProgram(const std::wstring& name)
     if (name.empty() || name.find_first_of(L"\\/:") != std::wstring::npos) {
         return std::nullopt;
     }
-    std::vector<std::wstring> folders{m_startFolder};
-    for (const std::wstring& entry : splitSearchPath(environmentVariable(L"PATH"))) {
-        // A relative entry is taken from the start folder, like everything else here.
-        folders.push_back((std::filesystem::path(m_startFolder) / entry).wstring());
-    }
-    for (const std::wstring& folder : folders) {
-        const std::wstring candidate = folder + L'\\' + name + L".exe";
-        if (isFile(candidate)) {
-            return fullPath(candidate);
-        }
-    }
-    return std::nullopt;
+    // A relative entry is taken from the start folder, like everything else here.
+    const auto join = [this](const std::wstring& folder, const std::wstring& file) {
+        return (std::filesystem::path(m_startFolder) / folder / file).wstring();
+    };
+    const std::optional<std::wstring> found =
+        lookUpProgram(m_startFolder, splitSearchPath(environmentVariable(L"PATH")),
+                      std::vector{name + L".exe"}, join, isFile);
+    return found ? std::optional(fullPath(*found)) : std::nullopt;
 }
 
 std::string Win32Launcher::launchableName(const std::string& argument) const
@@ -156,7 +153,7 @@ void Win32Launcher::launch(const std::string& program, const std::vector<std::st
 {
     const std::optional<std::wstring> path = findProgram(toWide(program));
     if (!path) {
-        throw LaunchError("program not found: " + program);
+        throw LaunchError::notFound(program);
     }
     std::wstring commandLine = commandLineFor(program, arguments, title);
     if (!survivesAnsiCodePage(commandLine)) {
@@ -173,7 +170,7 @@ void Win32Launcher::launch(const std::string& program, const std::vector<std::st
     const std::wstring workingFolder = survivingFolder(m_startFolder).value_or(m_startFolder);
     if (!CreateProcessW(path->c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
                         nullptr, workingFolder.c_str(), &startup, &started)) {
-        throw LaunchError("program could not be started: " + program);
+        throw LaunchError::notStarted(program);
     }
     // The compiler runs on its own; nothing here waits for it or keeps it.
     OwnedKernelHandle process(started.hProcess);
