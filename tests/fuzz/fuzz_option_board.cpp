@@ -1,7 +1,6 @@
 // Feeds sequences of clicks on any box (enabled or not) and file choices to the option board and
 // checks its invariants after every step.
-#include "command_line_composer.h"
-#include "option_board.h"
+#include "board_invariants.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,28 +13,6 @@ void require(bool condition)
     if (!condition) {
         __builtin_trap();
     }
-}
-
-void checkInvariants(const OptionBoard& board, int processors)
-{
-    int modes = 0;
-    for (Box mode : kModeBoxes) {
-        require(board.value(mode) == 0 || board.value(mode) == 1);
-        modes += board.value(mode);
-    }
-    require(modes <= 1);
-    for (Box option : kBuildOptions) {
-        require(modes == 0 || board.value(option) == 0);
-    }
-    for (Box inert : kInertBoxes) {
-        require(board.value(inert) == 0);
-    }
-    require(board.value(Box::chkProcessors) == processors);
-    const bool optimising = board.value(Box::chkOptimiseAas) == 1;
-    require(board.isEnabled(Button::Command2) == !optimising);
-    require(board.isEnabled(Button::cmdSelectAAS) == optimising);
-    require(board.isEnabled(Button::cmdProcess));
-    require(board.displayedPath() == (optimising ? board.aasPath() : board.bspPath()));
 }
 
 } // namespace
@@ -58,13 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::size_t taken = length < size - at ? length : size - at;
             const std::string path(reinterpret_cast<const char*>(data + at), taken);
             at += taken;
-            const bool bspButton = action == kBoxCount;
-            if (board.isEnabled(bspButton ? Button::Command2 : Button::cmdSelectAAS)) {
-                bspButton ? board.setBspPath(path) : board.setAasPath(path);
-                board.setDisplayedPath(path);
-            }
+            chooseFileThroughButton(board, action == kBoxCount, path);
         }
-        checkInvariants(board, processors);
+        require(!brokenBoardInvariant(board, processors));
     }
     CommandLine current;
     composeCommandLine(board, current);

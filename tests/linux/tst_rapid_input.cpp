@@ -1,3 +1,4 @@
+#include "board_invariants.h"
 #include "output_panel_widget.h"
 #include "window_fixture.h"
 
@@ -53,6 +54,8 @@ private:
     static void verifyMirror(const MainWindow& window)
     {
         const OptionBoard& board = window.board();
+        const std::optional<std::string> broken = brokenBoardInvariant(board);
+        QVERIFY2(!broken, broken.value_or("").c_str());
         for (Box box : kAllBoxes) {
             const auto* widget = window.findChild<QCheckBox*>(QString::fromLatin1(controlName(box)));
             QCOMPARE(widget->isChecked(), board.value(box) == 1);

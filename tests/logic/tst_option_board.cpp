@@ -1,3 +1,4 @@
+#include "board_invariants.h"
 #include "board_text.h"
 #include "command_line_composer.h"
 #include "option_board.h"
@@ -220,57 +221,17 @@ private slots:
                     const Box box = kAllBoxes[action];
                     processors ^= (box == Box::chkProcessors) ? 1 : 0;
                     board.click(box);
-                } else if (action == kBoxCount && board.isEnabled(Button::Command2)) {
-                    board.setBspPath(path);
-                    board.setDisplayedPath(path);
-                } else if (action == kBoxCount + 1 && board.isEnabled(Button::cmdSelectAAS)) {
-                    board.setAasPath(path);
-                    board.setDisplayedPath(path);
+                } else {
+                    chooseFileThroughButton(board, action == kBoxCount, path);
                 }
-                verifyInvariants(board, processors);
+                const std::optional<std::string> broken = brokenBoardInvariant(board, processors);
+                QVERIFY2(!broken, broken.value_or("").c_str());
                 if (QTest::currentTestFailed()) {
                     qWarning("sequence %d, step %d", sequence, step);
                     return;
                 }
             }
         }
-    }
-
-private:
-    static void verifyInvariants(const OptionBoard& board, int processors)
-    {
-        int modes = 0;
-        for (Box mode : kModeBoxes) {
-            modes += board.value(mode);
-        }
-        QVERIFY(modes <= 1);
-        for (Box option : kBuildOptions) {
-            QVERIFY(modes == 0 || board.value(option) == 0);
-        }
-        for (Box inert : kInertBoxes) {
-            QCOMPARE(board.value(inert), 0);
-        }
-        QCOMPARE(board.value(Box::chkProcessors), processors);
-        const bool optimising = board.value(Box::chkOptimiseAas) == 1;
-        QCOMPARE(board.isEnabled(Button::Command2), !optimising);
-        QCOMPARE(board.isEnabled(Button::cmdSelectAAS), optimising);
-        QVERIFY(board.isEnabled(Button::cmdProcess));
-        QCOMPARE(board.displayedPath(), optimising ? board.aasPath() : board.bspPath());
-
-        CommandLine current;
-        const CommandLine& line = composeCommandLine(board, current);
-        QCOMPARE(joinedWithQuotedPath(line), line.text);
-        QCOMPARE(line.arguments.at(1), optimising ? board.aasPath() : board.bspPath());
-    }
-
-    // The argument list read back as the text the user sees: blanks between words, the path quoted.
-    static std::string joinedWithQuotedPath(const CommandLine& line)
-    {
-        std::string joined = line.program;
-        for (std::size_t i = 0; i < line.arguments.size(); ++i) {
-            joined += i == 1 ? " \"" + line.arguments[i] + "\"" : " " + line.arguments[i];
-        }
-        return joined;
     }
 };
 
