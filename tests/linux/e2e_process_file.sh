@@ -79,7 +79,10 @@ wait_gone '^tarnwick$'
 click_select_bsp
 dialog=$(wait_for_title '^Select Quake3 BSP$')
 [ -n "$dialog" ] || fail "the BSP dialog did not open"
-sleep 0.3
+for _ in $(seq 50); do
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$dialog" ] && break
+    sleep 0.1
+done
 xdotool type --delay 5 "$maps/dm 1.bsp"
 xdotool key Return
 wait_gone '^Select Quake3 BSP$'
@@ -100,7 +103,7 @@ done
 expected=$(printf '%s\0' -bsp2aas "$maps/dm 1.bsp" -threads 2 -noliquids | od -c)
 actual=$(od -c <"$scratch/args")
 [ "$expected" = "$actual" ] || fail "the compiler got other arguments:"$'\n'"$actual"
-sleep 0.3
+# A message box comes only before a launch, so by now it would be there.
 xdotool search --onlyvisible --name '^tarnwick$' >/dev/null 2>&1 && fail "a message box appeared after a good request"
 
 # 4. The run has a console window titled with the command line exactly, started minimized.

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QtTest>
+#include <algorithm>
 #include <csignal>
 #include <sys/wait.h>
 
@@ -339,11 +340,12 @@ private slots:
         QTest::addColumn<QString>("script");
         QTest::addColumn<int>("signal");
         QTest::addColumn<int>("graceMs");
-        QTest::addRow("takes the hang-up") << "exec sleep 30" << SIGHUP << 0;
+        // Each says "ready" once its traps are set, so that the close comes after them.
+        QTest::addRow("takes the hang-up") << "echo ready; exec sleep 30" << SIGHUP << 0;
         QTest::addRow("ignores the hang-up")
-            << "trap '' HUP; exec sleep 30" << SIGTERM << CompilerRun::kTerminateGraceMs;
+            << "trap '' HUP; echo ready; exec sleep 30" << SIGTERM << CompilerRun::kTerminateGraceMs;
         QTest::addRow("ignores hang-up and termination")
-            << "trap '' HUP TERM; exec sleep 30" << SIGKILL
+            << "trap '' HUP TERM; echo ready; exec sleep 30" << SIGKILL
             << CompilerRun::kTerminateGraceMs + CompilerRun::kKillGraceMs;
     }
 
@@ -355,8 +357,13 @@ private slots:
         CompilerRun run(PseudoTerminal::start("/bin/sh", {"-c", script.toStdString()}));
         std::optional<int> status;
         connect(&run, &CompilerRun::ended, this, [&status](int waitStatus) { status = waitStatus; });
+        bool ready = false;
+        connect(&run, &CompilerRun::outputArrived, this, [&run, &ready] {
+            const ConsoleText::Update update = run.takeUpdate();
+            ready = ready || std::ranges::find(update.finished, "ready") != update.finished.end();
+        });
         run.start();
-        QTest::qWait(200); // the shell has set its traps
+        QTRY_VERIFY_WITH_TIMEOUT(ready, 10000);
         QElapsedTimer clock;
         clock.start();
 
