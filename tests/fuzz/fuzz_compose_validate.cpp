@@ -3,6 +3,7 @@
 // path must fall on a character boundary.
 #include "command_line_composer.h"
 #include "compile_request.h"
+#include "fuzz_require.h"
 #include "message_box.h"
 #include "option_board.h"
 #include "output_panel.h"
@@ -15,13 +16,6 @@
 #include <vector>
 
 namespace {
-
-void require(bool condition)
-{
-    if (!condition) {
-        __builtin_trap();
-    }
-}
 
 struct CountingMessages : MessageBox {
     int shown = 0;

@@ -1,6 +1,7 @@
 // Arbitrary bytes in arbitrary chunks: the conversion never crashes, keeps its scrollback and line
 // lengths bounded, always yields valid UTF-8, and gives the same text however the bytes were split.
 #include "console_text.h"
+#include "fuzz_require.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -8,13 +9,6 @@
 #include <vector>
 
 namespace {
-
-void require(bool condition)
-{
-    if (!condition) {
-        std::abort();
-    }
-}
 
 // Valid UTF-8 of at most `limit` characters.
 bool wellFormed(const std::string& text, std::size_t limit)

@@ -1,21 +1,11 @@
 // Feeds sequences of clicks on any box (enabled or not) and file choices to the option board and
 // checks its invariants after every step.
 #include "board_invariants.h"
+#include "fuzz_require.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-namespace {
-
-void require(bool condition)
-{
-    if (!condition) {
-        __builtin_trap();
-    }
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,22 +1,12 @@
 // The conversion between the logic's UTF-8 and Windows' UTF-16: any UTF-16 text (lone surrogates
 // too, as file names may hold them) comes back unchanged through UTF-8, and any bytes at all
 // settle after one conversion.
+#include "fuzz_require.h"
 #include "wide_text.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-namespace {
-
-void require(bool condition)
-{
-    if (!condition) {
-        __builtin_trap();
-    }
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

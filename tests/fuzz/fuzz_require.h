@@ -1,0 +1,9 @@
+#pragma once
+
+// A broken property stops the fuzzer at once, with the input that broke it.
+inline void require(bool condition)
+{
+    if (!condition) {
+        __builtin_trap();
+    }
+}
