@@ -5,13 +5,9 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QTimer>
-#include <sys/syscall.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
-
-constexpr int kLookIntervalMs = 100;
 
 bool reaped(pid_t pid)
 {
@@ -30,22 +26,15 @@ void ChildReaper::reapWhenEnded(pid_t pid)
 ChildReaper::ChildReaper(pid_t pid, QObject* parent)
     : QObject(parent)
     , m_pid(pid)
-    , m_pidfd(int(::syscall(SYS_pidfd_open, pid, 0)))
+    , m_watch(pid)
 {
-    if (m_pidfd >= 0) {
-        auto* notifier = new QSocketNotifier(m_pidfd, QSocketNotifier::Read, this);
-        connect(notifier, &QSocketNotifier::activated, this, &ChildReaper::tryReap);
-    } else {
+    if (m_watch.polls()) {
         auto* timer = new QTimer(this);
         connect(timer, &QTimer::timeout, this, &ChildReaper::tryReap);
-        timer->start(kLookIntervalMs);
-    }
-}
-
-ChildReaper::~ChildReaper()
-{
-    if (m_pidfd >= 0) {
-        ::close(m_pidfd);
+        timer->start(ChildWatch::kLookIntervalMs);
+    } else {
+        auto* notifier = new QSocketNotifier(m_watch.descriptor(), QSocketNotifier::Read, this);
+        connect(notifier, &QSocketNotifier::activated, this, &ChildReaper::tryReap);
     }
 }
 

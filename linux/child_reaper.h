@@ -1,5 +1,7 @@
 #pragma once
 
+#include "child_watch.h"
+
 #include <QObject>
 #include <sys/types.h>
 
@@ -14,12 +16,11 @@ class ChildReaper : public QObject {
 
 public:
     static void reapWhenEnded(pid_t pid);
-    ~ChildReaper() override;
 
 private:
     ChildReaper(pid_t pid, QObject* parent);
     void tryReap();
 
     pid_t m_pid;
-    int m_pidfd = -1;
+    ChildWatch m_watch;
 };

@@ -1,7 +1,9 @@
 #include "console_start.h"
 
+#include "argument_vector.h"
 #include "child_reaper.h"
 #include "launch_report.h"
+#include "owned_descriptor.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -21,38 +23,12 @@ struct Silence {};
 struct Closed {};
 using Answer = std::variant<LaunchReport, Silence, Closed>;
 
-class Descriptor {
-public:
-    explicit Descriptor(int descriptor)
-        : m_descriptor(descriptor)
-    {
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() { close(); }
-    int get() const { return m_descriptor; }
-    void close()
-    {
-        if (m_descriptor >= 0) {
-            ::close(m_descriptor);
-            m_descriptor = -1;
-        }
-    }
-
-private:
-    int m_descriptor;
-};
-
 // The host gets the report socket as its descriptor 3 and nothing else past the standard streams,
 // a session of its own, and no blocked signal.
-std::optional<pid_t> spawnHost(const std::string& host, std::vector<std::string>& arguments, int reportSocket)
+std::optional<pid_t> spawnHost(const std::string& host, const std::vector<std::string>& arguments,
+                               int reportSocket)
 {
-    std::vector<char*> argv{const_cast<char*>(host.c_str())};
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-
+    const ArgumentVector argv(host, arguments);
     posix_spawn_file_actions_t actions;
     posix_spawnattr_t attributes;
     posix_spawn_file_actions_init(&actions);
@@ -126,15 +102,14 @@ ConsoleStartResult startInConsole(const std::string& host, ConsoleRequest reques
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) < 0) {
         return ConsoleStartResult::HostUnavailable;
     }
-    Descriptor ours(ends[0]);
-    Descriptor hosts(ends[1]);
+    const OwnedDescriptor ours(ends[0]);
+    OwnedDescriptor hosts(ends[1]);
     request.reportDescriptor = kConsoleReportDescriptor;
-    std::vector<std::string> arguments = request.toArguments();
-    const std::optional<pid_t> pid = spawnHost(host, arguments, hosts.get());
+    const std::optional<pid_t> pid = spawnHost(host, request.toArguments(), hosts.get());
     if (!pid) {
         return ConsoleStartResult::HostUnavailable;
     }
-    hosts.close();
+    hosts.reset();
     const ConsoleStartResult result = resultOf(awaitReport(ours.get(), patience), ours.get());
     ChildReaper::reapWhenEnded(*pid);
     return result;

@@ -29,7 +29,8 @@ MainWindow::MainWindow(Services services)
     setWindowIcon(icon);
 
     createControls();
-    m_session = std::make_unique<WindowSession>(static_cast<ControlSurface&>(*this), createServices(services));
+    m_session =
+        std::make_unique<WindowSession>(static_cast<ControlSurface&>(*this), createServices(services));
 }
 
 MainWindow::~MainWindow() = default;

@@ -1,6 +1,8 @@
 #include "console_starter.h"
 
+#include "argument_vector.h"
 #include "launch_report.h"
+#include "owned_descriptor.h"
 #include "pseudo_terminal.h"
 #include "run_ending.h"
 #include "terminal_relay.h"
@@ -12,6 +14,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -19,38 +22,26 @@ namespace {
 // that stopped listening has closed its end, which ends the wait at once.
 constexpr int kAcknowledgementTimeoutMs = 10000;
 
-// Sends the report; true when the front end read a failure and said so.
-bool sendReport(std::optional<int> socket, const LaunchReport& report)
+// Sends the report and closes the socket; true when the front end read a failure and said so.
+bool sendReport(OwnedDescriptor socket, const LaunchReport& report)
 {
-    if (!socket) {
+    if (socket.get() < 0) {
         return false;
     }
     const std::string line = report.encode();
-    if (::send(*socket, line.data(), line.size(), MSG_NOSIGNAL) != ssize_t(line.size()) ||
+    if (::send(socket.get(), line.data(), line.size(), MSG_NOSIGNAL) != ssize_t(line.size()) ||
         report.outcome == LaunchReport::Outcome::Started) {
         return false;
     }
-    pollfd waiting{*socket, POLLIN, 0};
+    pollfd waiting{socket.get(), POLLIN, 0};
     char answer = 0;
-    return ::poll(&waiting, 1, kAcknowledgementTimeoutMs) == 1 && ::recv(*socket, &answer, 1, 0) == 1 &&
+    return ::poll(&waiting, 1, kAcknowledgementTimeoutMs) == 1 && ::recv(socket.get(), &answer, 1, 0) == 1 &&
            answer == kReportAcknowledged;
-}
-
-void closeReport(std::optional<int> socket)
-{
-    if (socket) {
-        ::close(*socket);
-    }
 }
 
 void becomeWindowStage(const std::string& windowStage, const WindowStageRequest& request)
 {
-    std::vector<std::string> arguments = request.toArguments();
-    std::vector<char*> argv{const_cast<char*>(windowStage.c_str())};
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
+    const ArgumentVector argv(windowStage, request.toArguments());
     ::execv(argv[0], argv.data());
 }
 
@@ -82,18 +73,17 @@ int runConsoleStarter(const ConsoleRequest& request, const std::string& windowSt
         std::fprintf(stderr, "tarnwick-console: no report socket %d\n", *request.reportDescriptor);
         return 2;
     }
+    OwnedDescriptor report(request.reportDescriptor.value_or(-1));
     std::optional<PseudoTerminal> terminal;
     try {
         terminal.emplace(PseudoTerminal::start(request.program, request.arguments));
     } catch (const PseudoTerminal::StartError& error) {
         using Outcome = LaunchReport::Outcome;
         const Outcome outcome = error.inSetUp() ? Outcome::HostUnavailable : Outcome::ProgramFailed;
-        const bool heard = sendReport(request.reportDescriptor, {outcome, error.code().value()});
-        closeReport(request.reportDescriptor);
+        const bool heard = sendReport(std::move(report), {outcome, error.code().value()});
         return heard ? 1 : showFailure(windowStage, request, error);
     }
-    sendReport(request.reportDescriptor, {LaunchReport::Outcome::Started, 0});
-    closeReport(request.reportDescriptor);
+    sendReport(std::move(report), {LaunchReport::Outcome::Started, 0});
     return showRun(windowStage, request, *terminal);
 }
 

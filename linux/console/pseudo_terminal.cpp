@@ -1,5 +1,6 @@
 #include "pseudo_terminal.h"
 
+#include "argument_vector.h"
 #include "retrying_calls.h"
 #include "terminal_size.h"
 
@@ -37,17 +38,6 @@ std::vector<std::string> environmentForTerminal()
     }
     entries.emplace_back("TERM=dumb");
     return entries;
-}
-
-std::vector<char*> pointersTo(std::vector<std::string>& strings)
-{
-    std::vector<char*> pointers;
-    pointers.reserve(strings.size() + 1);
-    for (std::string& text : strings) {
-        pointers.push_back(text.data());
-    }
-    pointers.push_back(nullptr);
-    return pointers;
 }
 
 // The highest descriptor number a process may hold, for closing them all where close_range is
@@ -116,45 +106,43 @@ PseudoTerminal::StartError::StartError(int error, bool setUp)
 
 PseudoTerminal PseudoTerminal::start(const std::string& program, const std::vector<std::string>& arguments)
 {
-    std::vector<std::string> argvStrings{program};
-    argvStrings.insert(argvStrings.end(), arguments.begin(), arguments.end());
-    std::vector<std::string> envStrings = environmentForTerminal();
-    const std::vector<char*> argv = pointersTo(argvStrings);
-    const std::vector<char*> envp = pointersTo(envStrings);
+    const ArgumentVector argv(program, arguments);
+    const ArgumentVector envp(environmentForTerminal());
     const int limit = descriptorLimit();
 
-    int master = -1;
-    int slave = -1;
+    int masterEnd = -1;
+    int slaveEnd = -1;
     winsize size{kTerminalRows, kTerminalColumns, 0, 0};
-    int failurePipe[2] = {-1, -1};
-    if (::openpty(&master, &slave, nullptr, nullptr, &size) < 0) {
+    if (::openpty(&masterEnd, &slaveEnd, nullptr, nullptr, &size) < 0) {
         throw StartError(errno, true);
     }
-    if (::fcntl(master, F_SETFD, FD_CLOEXEC) < 0 || ::fcntl(master, F_SETFL, O_NONBLOCK) < 0 ||
-        ::pipe2(failurePipe, O_CLOEXEC) < 0) {
-        const int error = errno;
-        ::close(master);
-        ::close(slave);
-        throw StartError(error, true);
+    OwnedDescriptor master(masterEnd);
+    OwnedDescriptor slave(slaveEnd);
+    int failureEnds[2] = {-1, -1};
+    if (::fcntl(master.get(), F_SETFD, FD_CLOEXEC) < 0 || ::fcntl(master.get(), F_SETFL, O_NONBLOCK) < 0 ||
+        ::pipe2(failureEnds, O_CLOEXEC) < 0) {
+        throw StartError(errno, true);
     }
+    OwnedDescriptor failureReader(failureEnds[0]);
+    OwnedDescriptor failureWriter(failureEnds[1]);
     const pid_t pid = ::fork();
     if (pid == 0) {
-        becomeProgram(slave, failurePipe[1], limit, argv.data(), envp.data());
+        becomeProgram(slave.get(), failureWriter.get(), limit, argv.data(), envp.data());
     }
     const int forkError = errno;
-    ::close(slave);
-    ::close(failurePipe[1]);
+    slave.reset();
+    failureWriter.reset();
     ChildFailure failure{};
-    const ssize_t got = pid < 0 ? 0 : readRetrying(failurePipe[0], &failure, sizeof failure);
-    ::close(failurePipe[0]);
+    const ssize_t got = pid < 0 ? 0 : readRetrying(failureReader.get(), &failure, sizeof failure);
+    failureReader.reset();
     if (pid < 0 || got > 0) {
-        ::close(master);
+        master.reset();
         if (pid > 0) {
             waitpidRetrying(pid, nullptr, 0);
         }
         throw pid < 0 ? StartError(forkError, true) : StartError(failure.error, failure.setUp != 0);
     }
-    return PseudoTerminal(master, pid);
+    return PseudoTerminal(std::move(master), pid);
 }
 
 std::optional<PseudoTerminal> PseudoTerminal::adopt(int master, pid_t pid)
@@ -166,37 +154,30 @@ std::optional<PseudoTerminal> PseudoTerminal::adopt(int master, pid_t pid)
         ::waitid(P_PID, id_t(pid), &child, WEXITED | WNOHANG | WNOWAIT) < 0) {
         return std::nullopt;
     }
-    return PseudoTerminal(master, pid);
+    return PseudoTerminal(OwnedDescriptor(master), pid);
 }
 
-PseudoTerminal::PseudoTerminal(int master, pid_t pid)
-    : m_master(master)
+PseudoTerminal::PseudoTerminal(OwnedDescriptor master, pid_t pid)
+    : m_master(std::move(master))
     , m_pid(pid)
 {
 }
 
 PseudoTerminal::PseudoTerminal(PseudoTerminal&& other) noexcept
-    : m_master(std::exchange(other.m_master, -1))
+    : m_master(std::move(other.m_master))
     , m_pid(std::exchange(other.m_pid, -1))
     , m_status(other.m_status)
 {
 }
 
-PseudoTerminal::~PseudoTerminal()
-{
-    if (m_master >= 0) {
-        ::close(m_master);
-    }
-}
-
 bool PseudoTerminal::keepAcrossExec()
 {
-    return ::fcntl(m_master, F_SETFD, 0) == 0;
+    return ::fcntl(m_master.get(), F_SETFD, 0) == 0;
 }
 
 std::optional<std::size_t> PseudoTerminal::read(std::span<char> buffer)
 {
-    const ssize_t got = readRetrying(m_master, buffer.data(), buffer.size());
+    const ssize_t got = readRetrying(m_master.get(), buffer.data(), buffer.size());
     if (got > 0) {
         return std::size_t(got);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "owned_descriptor.h"
+
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -35,10 +37,9 @@ public:
     PseudoTerminal(const PseudoTerminal&) = delete;
     PseudoTerminal& operator=(const PseudoTerminal&) = delete;
     PseudoTerminal& operator=(PseudoTerminal&&) = delete;
-    ~PseudoTerminal();
 
     // The terminal's master side, non-blocking, for an event loop to watch.
-    int descriptor() const { return m_master; }
+    int descriptor() const { return m_master.get(); }
     pid_t pid() const { return m_pid; }
 
     // Lets the master side survive an exec of this process, for adopt() on the other side.
@@ -56,9 +57,9 @@ public:
     void signalGroup(int signal);
 
 private:
-    PseudoTerminal(int master, pid_t pid);
+    PseudoTerminal(OwnedDescriptor master, pid_t pid);
 
-    int m_master = -1;
+    OwnedDescriptor m_master;
     pid_t m_pid = -1;
     std::optional<int> m_status;
 };

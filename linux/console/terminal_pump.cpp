@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/syscall.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -16,51 +15,35 @@ namespace {
 constexpr std::size_t kReadSize = 16 * 1024;
 // Reads before the loop looks at requests again, so a flood cannot hold off a stop.
 constexpr int kReadsPerTurn = 64;
-constexpr int kReapIntervalMs = 100;
 constexpr char kStop = 0;
 
-int openPidfd(pid_t pid)
+std::array<OwnedDescriptor, 2> openWakePipe()
 {
-#ifdef SYS_pidfd_open
-    return int(::syscall(SYS_pidfd_open, pid, 0));
-#else
-    (void)pid;
-    return -1;
-#endif
+    int ends[2] = {-1, -1};
+    if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) < 0) {
+        throw std::system_error(errno, std::generic_category(), "no pipe for the terminal pump");
+    }
+    return {OwnedDescriptor(ends[0]), OwnedDescriptor(ends[1])};
 }
 
 } // namespace
 
 TerminalPump::TerminalPump(PseudoTerminal& terminal)
     : m_terminal(terminal)
+    , m_wake(openWakePipe())
+    , m_watch(terminal.pid())
 {
-    if (::pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) < 0) {
-        throw std::system_error(errno, std::generic_category(), "no pipe for the terminal pump");
-    }
-    m_pidfd = openPidfd(terminal.pid());
-    if (m_pidfd >= 0) {
-        ::fcntl(m_pidfd, F_SETFD, FD_CLOEXEC);
-    }
-}
-
-TerminalPump::~TerminalPump()
-{
-    for (const int descriptor : {m_wake[0], m_wake[1], m_pidfd}) {
-        if (descriptor >= 0) {
-            ::close(descriptor);
-        }
-    }
 }
 
 void TerminalPump::stop()
 {
-    [[maybe_unused]] const ssize_t written = writeRetrying(m_wake[1], &kStop, 1);
+    [[maybe_unused]] const ssize_t written = writeRetrying(m_wake[1].get(), &kStop, 1);
 }
 
 void TerminalPump::sendSignal(int signal)
 {
     const char number = char(signal);
-    [[maybe_unused]] const ssize_t written = writeRetrying(m_wake[1], &number, 1);
+    [[maybe_unused]] const ssize_t written = writeRetrying(m_wake[1].get(), &number, 1);
 }
 
 // True when asked to stop.
@@ -68,7 +51,7 @@ bool TerminalPump::handleRequests()
 {
     std::array<char, 64> requests;
     ssize_t got = 0;
-    while ((got = readRetrying(m_wake[0], requests.data(), requests.size())) > 0) {
+    while ((got = readRetrying(m_wake[0].get(), requests.data(), requests.size())) > 0) {
         for (ssize_t index = 0; index < got; ++index) {
             if (requests[std::size_t(index)] == kStop) {
                 return true;
@@ -102,10 +85,10 @@ void TerminalPump::run(Listener& listener)
     for (;;) {
         std::array<pollfd, 3> waits{{
             {writerLeft ? m_terminal.descriptor() : -1, POLLIN, 0},
-            {m_wake[0], POLLIN, 0},
-            {ended ? -1 : m_pidfd, POLLIN, 0},
+            {m_wake[0].get(), POLLIN, 0},
+            {ended ? -1 : m_watch.descriptor(), POLLIN, 0},
         }};
-        const int timeout = !ended && m_pidfd < 0 ? kReapIntervalMs : -1;
+        const int timeout = ended ? -1 : m_watch.pollTimeoutMs();
         if (::poll(waits.data(), waits.size(), timeout) < 0 && errno != EINTR) {
             return;
         }

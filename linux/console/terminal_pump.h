@@ -1,7 +1,10 @@
 #pragma once
 
+#include "child_watch.h"
+#include "owned_descriptor.h"
 #include "pseudo_terminal.h"
 
+#include <array>
 #include <string_view>
 
 // Moves what a program writes to its terminal on to a listener as fast as it comes, and says when
@@ -28,7 +31,6 @@ public:
     explicit TerminalPump(PseudoTerminal& terminal);
     TerminalPump(const TerminalPump&) = delete;
     TerminalPump& operator=(const TerminalPump&) = delete;
-    ~TerminalPump();
 
     void run(Listener& listener);
 
@@ -43,6 +45,6 @@ private:
     bool handleRequests();
 
     PseudoTerminal& m_terminal;
-    int m_wake[2] = {-1, -1};
-    int m_pidfd = -1;
+    std::array<OwnedDescriptor, 2> m_wake; // read end, write end
+    ChildWatch m_watch;
 };
