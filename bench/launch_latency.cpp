@@ -170,8 +170,8 @@ int main(int argc, char** argv)
         bareStarted.microseconds.push_back(double(takeStamp(work.path()).time - start) / 1000.0);
         waitpid(child, nullptr, 0);
     }
-    if (!messages.shown.isEmpty()) {
-        std::printf("unexpected message: %s\n", qPrintable(messages.shown.first()));
+    if (!messages.shown.empty()) {
+        std::printf("unexpected message: %s\n", messages.shown.front().c_str());
         return 1;
     }
     ready.print("press to ready");

@@ -61,7 +61,11 @@ void MainWindow::createControls()
 
 QWidget* MainWindow::createControl(const ControlRow& row, std::size_t index)
 {
-    const auto forwardClick = [this, index] { m_session->click(index); };
+    const auto forwardClick = [this, index] {
+        if (m_session) {
+            m_session->click(index);
+        }
+    };
     switch (row.kind) {
     case ControlKind::Button: {
         auto* button = new QPushButton(toQString(row.caption), this);

@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             processors ^= box == Box::chkProcessors ? 1 : 0;
             board.click(box);
         } else {
-            // A file choice through whichever file button is enabled: the next bytes are the path.
+            // A file choice through the file button the byte picks, where that button is enabled; the
+            // next bytes are the path.
             const std::size_t length = at < size ? data[at++] % 16 : 0;
             const std::size_t taken = length < size - at ? length : size - at;
             const std::string path(reinterpret_cast<const char*>(data + at), taken);

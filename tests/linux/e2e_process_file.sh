@@ -83,6 +83,7 @@ for _ in $(seq 50); do
     [ "$(xdotool getactivewindow 2>/dev/null)" = "$dialog" ] && break
     sleep 0.1
 done
+[ "$(xdotool getactivewindow 2>/dev/null)" = "$dialog" ] || fail "the BSP dialog did not take the focus"
 xdotool type --delay 5 "$maps/dm 1.bsp"
 xdotool key Return
 wait_gone '^Select Quake3 BSP$'

@@ -224,7 +224,8 @@ private slots:
         QStringList launched;
         for (const auto& launch : rig.launcher.launches) {
             launched << QString::fromStdString(launch.program) << toQStringList(launch.arguments);
-            QCOMPARE(launch.title, rig.panel.printed.at(0));
+            QVERIFY(!rig.panel.printed.empty());
+            QCOMPARE(launch.title, rig.panel.printed.front());
         }
         QTEST(launched, "launched");
         QTEST(toQStringList(rig.messages.shown), "shown");

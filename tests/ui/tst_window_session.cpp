@@ -4,6 +4,8 @@
 #include "window_session.h"
 
 #include <QtTest>
+#include <algorithm>
+#include <array>
 
 namespace {
 
@@ -48,7 +50,11 @@ private slots:
     // another would mirror the wrong control.
     void everyRowCarriesItsOwnControl()
     {
+        std::array<int, kBoxCount> boxRows{};
+        std::array<int, kButtonCount> buttonRows{};
         for (const ControlRow& row : controlTable()) {
+            boxRows[row.box ? indexOf(*row.box) : 0] += row.box ? 1 : 0;
+            buttonRows[row.button ? indexOf(*row.button) : 0] += row.button ? 1 : 0;
             const QString name = QString::fromUtf8(row.name.data(), qsizetype(row.name.size()));
             QCOMPARE(row.kind == ControlKind::CheckBox, row.box.has_value());
             QCOMPARE(row.kind == ControlKind::CheckBox, row.action == ControlAction::ClickBox);
@@ -59,6 +65,9 @@ private slots:
                 QCOMPARE(QString::fromUtf8(controlName(*row.button).data()), name);
             }
         }
+        // Each box and each board-held button has exactly one control to show it.
+        QVERIFY(std::ranges::all_of(boxRows, [](int rows) { return rows == 1; }));
+        QVERIFY(std::ranges::all_of(buttonRows, [](int rows) { return rows == 1; }));
     }
 
     // Each click runs its row's action, and the window is told of every change it makes.
@@ -68,8 +77,8 @@ private slots:
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QStringList>("printed");
         QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<int>(
-            "dialogs"); // openings of the BSP dialog, then of the AAS dialog, as 10 * bsp + aas
+        // Openings of the two dialogs, as ten times the BSP dialog's plus the AAS dialog's.
+        QTest::addColumn<int>("dialogs");
 
         QTest::addRow("a box") << QStringList{"chkReach"} << QStringList{"chkReach checked"} << QStringList{}
                                << QStringList{} << 0;

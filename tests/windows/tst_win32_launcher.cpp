@@ -255,7 +255,8 @@ void lookup(Checks& checks, const Place& place)
     });
     inDirectory(place.root / "missing", L"", [&] { checks.expect(launchFails(), "no compiler at all"); });
     checks.expect(launchFails("..\\BSPC") && launchFails(""), "only a bare name is looked up");
-    // Each launch above failed before anything was started, so no script can still be on its way.
+    // Each batch-file launch above failed before anything was started, so no script can still be on
+    // its way.
     checks.expect(!fs::exists(place.root / "script ran"), "no batch file ever ran");
 }
 
