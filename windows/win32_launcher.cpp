@@ -9,7 +9,6 @@
 #include "win32_api.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace {
 
@@ -39,6 +38,15 @@ std::wstring fullPath(const std::wstring& path)
                return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
            })
         .value_or(path);
+}
+
+// Neither on a drive nor from a root: std::filesystem would say the same, at three times the
+// program's size in a static build.
+bool isRelative(const std::wstring& folder)
+{
+    const bool onDrive = folder.size() >= 2 && folder[1] == L':';
+    const bool fromRoot = !folder.empty() && (folder[0] == L'\\' || folder[0] == L'/');
+    return !onDrive && !fromRoot;
 }
 
 bool isFile(const std::wstring& path)
@@ -112,7 +120,7 @@ std::optional<std::wstring> Win32Launcher::findProgram(const std::wstring& name)
     }
     // A relative entry is taken from the start folder, like everything else here.
     const auto join = [this](const std::wstring& folder, const std::wstring& file) {
-        return (std::filesystem::path(m_startFolder) / folder / file).wstring();
+        return (isRelative(folder) ? m_startFolder + L'\\' + folder : folder) + L'\\' + file;
     };
     const std::optional<std::wstring> found =
         lookUpProgram(m_startFolder, splitSearchPath(environmentVariable(L"PATH")),
