@@ -1,0 +1,237 @@
+#include "board_text.h"
+#include "command_line_composer.h"
+#include "option_board.h"
+#include "run_report.h"
+
+#include <QtTest>
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::system_clock;
+using Stamp = std::optional<FileStamp>;
+
+Q_DECLARE_METATYPE(Stamp)
+Q_DECLARE_METATYPE(RunExit)
+
+namespace {
+
+const Clock::time_point kStart = Clock::time_point(1'800'000'000s);
+
+Stamp stamp(Clock::duration sinceStart, std::uint64_t size = 7600)
+{
+    return FileStamp{kStart + sinceStart, size};
+}
+
+QString modeFileOf(const RunOutputs& outputs)
+{
+    return outputs.modeFile ? QString::fromStdString(*outputs.modeFile) : QStringLiteral("(none)");
+}
+
+} // namespace
+
+class TestRunReport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void findsTheFileEachModeWrites_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("modeFile");
+        const QString home = QStringLiteral("/home/me/q3");
+        const QString drive = QStringLiteral("C:\\q3");
+
+        QTest::addRow("aas beside the map")
+            << QStringList{"-bsp2aas", "/maps/dm1.bsp"} << home << "/maps/dm1.aas";
+        QTest::addRow("relative map")
+            << QStringList{"-bsp2aas", "maps/dm1.bsp"} << home << "/home/me/q3/maps/dm1.aas";
+        QTest::addRow("dots in folder names")
+            << QStringList{"-bsp2aas", "/q3.d/maps.v2/dm1.bsp"} << home << "/q3.d/maps.v2/dm1.aas";
+        QTest::addRow("two dots in the name")
+            << QStringList{"-bsp2aas", "/maps/dm1.final.bsp"} << home << "/maps/dm1.final.aas";
+        QTest::addRow("upper-case extension")
+            << QStringList{"-bsp2aas", "/maps/X.BSP"} << home << "/maps/X.aas";
+        QTest::addRow("no extension: cut at a folder's dot")
+            << QStringList{"-bsp2aas", "/q3.d/dm1"} << home << "/q3.aas";
+        QTest::addRow("no dot at all: aas in the working folder")
+            << QStringList{"-bsp2aas", "/maps/dm1"} << home << "/home/me/q3/aas";
+        QTest::addRow("reach rewrites the aas")
+            << QStringList{"-reach", "/maps/dm1.bsp", "-threads", "2"} << home << "/maps/dm1.aas";
+        QTest::addRow("aasopt rewrites the aas")
+            << QStringList{"-aasopt", "/maps/dm1.aas"} << home << "/maps/dm1.aas";
+        QTest::addRow("switches in any case")
+            << QStringList{"-BSP2AAS", "/maps/dm1.bsp"} << home << "/maps/dm1.aas";
+        QTest::addRow("map into the working folder")
+            << QStringList{"-bsp2map", "/maps/dm1.bsp"} << home << "/home/me/q3/dm1.map";
+        QTest::addRow("map named up to the first dot")
+            << QStringList{"-bsp2map", "/m.d/dm1.final.bsp"} << home << "/home/me/q3/dm1.map";
+        QTest::addRow("map of a map without extension")
+            << QStringList{"-bsp2map", "dm1"} << home << "/home/me/q3/dm1.map";
+        QTest::addRow("Windows aas") << QStringList{"-bsp2aas", "C:\\maps\\dm1.BSP"} << drive
+                                     << "C:\\maps\\dm1.aas";
+        QTest::addRow("Windows relative")
+            << QStringList{"-bsp2aas", "maps\\dm1.bsp"} << drive << "C:\\q3\\maps\\dm1.aas";
+        QTest::addRow("Windows map, either separator")
+            << QStringList{"-bsp2map", "C:\\maps/sub\\dm1.bsp"} << drive << "C:\\q3\\dm1.map";
+        QTest::addRow("Windows drive root") << QStringList{"-bsp2map", "D:\\dm1.bsp"} << "C:\\"
+                                            << "C:\\dm1.map";
+        QTest::addRow("the last mode counts")
+            << QStringList{"-bsp2map", "/a/x.bsp", "-bsp2aas", "/b/y.bsp"} << home << "/b/y.aas";
+        QTest::addRow("no mode") << QStringList{"-threads", "2"} << home << "(none)";
+        QTest::addRow("mode without file") << QStringList{"-bsp2aas"} << home << "(none)";
+        QTest::addRow("mode followed by a switch")
+            << QStringList{"-bsp2aas", "-threads", "2"} << home << "(none)";
+    }
+
+    void findsTheFileEachModeWrites()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, folder);
+        std::vector<std::string> list;
+        for (const QString& argument : arguments) {
+            list.push_back(argument.toStdString());
+        }
+        const RunOutputs outputs = RunOutputs::of(list, folder.toStdString());
+        QTEST(modeFileOf(outputs), "modeFile");
+        const QString separator = folder.startsWith('/') ? "/" : "\\";
+        const QString log = (folder.endsWith(separator) ? folder : folder + separator) + "bspc.log";
+        QCOMPARE(QString::fromStdString(outputs.logFile), log);
+    }
+
+    // What the window composes is what the console watches for, in every mode.
+    void watchesWhatTheWindowComposes_data()
+    {
+        QTest::addColumn<QString>("clicks");
+        QTest::addColumn<QString>("modeFile");
+        QTest::addRow("convert") << "chkProcessors chkNoCsg"
+                                 << "/maps/dm1.aas";
+        QTest::addRow("reachability") << "chkReach"
+                                      << "/maps/dm1.aas";
+        QTest::addRow("optimise") << "chkOptimiseAas"
+                                  << "/aas/dm1.aas";
+        QTest::addRow("to map") << "chkConvertToMap chkOutput"
+                                << "/q3/dm1.map";
+    }
+
+    void watchesWhatTheWindowComposes()
+    {
+        QFETCH(QString, clicks);
+        OptionBoard board;
+        prepareBoard(board, clicks, "/maps/dm1.bsp", "/aas/dm1.aas");
+        CommandLine command = initialCommandLine();
+        composeCommandLine(board, command);
+        QTEST(modeFileOf(RunOutputs::of(command.arguments, "/q3")), "modeFile");
+    }
+
+    void tellsWhetherTheFileWasWritten_data()
+    {
+        QTest::addColumn<Stamp>("before");
+        QTest::addColumn<Stamp>("after");
+        QTest::addColumn<bool>("written");
+        QTest::addRow("new") << Stamp() << stamp(3s) << true;
+        QTest::addRow("never there") << Stamp() << Stamp() << false;
+        QTest::addRow("removed") << stamp(-1h) << Stamp() << false;
+        QTest::addRow("old and untouched") << stamp(-1h) << stamp(-1h) << false;
+        QTest::addRow("rewritten") << stamp(-1h) << stamp(5s, 3352) << true;
+        QTest::addRow("rewritten alike, dated by a coarse clock") << stamp(-1s) << stamp(-1s) << true;
+        QTest::addRow("untouched, two seconds before") << stamp(-2s - 1ms) << stamp(-2s - 1ms) << false;
+        QTest::addRow("new, dated by a lagging file server") << Stamp() << stamp(-5min) << true;
+        QTest::addRow("changed, dated by a lagging file server") << stamp(-1h) << stamp(-5min) << true;
+    }
+
+    void tellsWhetherTheFileWasWritten()
+    {
+        QFETCH(Stamp, before);
+        QFETCH(Stamp, after);
+        const RunReport report(RunOutputs::of({"-bsp2aas", "/m/a.bsp"}, "/q3"), before, kStart);
+        QTEST(report.wasWritten(after), "written");
+    }
+
+    void saysHowTheRunEnded_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<RunExit>("exit");
+        QTest::addColumn<Stamp>("before");
+        QTest::addColumn<Stamp>("after");
+        QTest::addColumn<QString>("line");
+        const QStringList convert{"-bsp2aas", "/maps/dm1.bsp"};
+        const RunExit clean{"Finished with exit status 0", true};
+        const RunExit failed{"Finished with exit status 1", false};
+        const RunExit crashed{"Ended by signal 11 (SIGSEGV)", false};
+        const QString look = QStringLiteral("see the messages above and bspc.log in /q3.");
+
+        QTest::addRow("wrote") << convert << clean << Stamp() << stamp(4s, 144'000)
+                               << "Finished with exit status 0 after 4.2 s: wrote /maps/dm1.aas (141 KiB).";
+        QTest::addRow("wrote nothing")
+            << convert << clean << Stamp() << Stamp()
+            << "Finished with exit status 0 after 4.2 s, but /maps/dm1.aas was not written: " + look;
+        QTest::addRow("wrote, but failed")
+            << convert << failed << Stamp() << stamp(1s)
+            << "Finished with exit status 1 after 4.2 s: wrote /maps/dm1.aas (7.4 KiB), but " + look;
+        QTest::addRow("crashed")
+            << convert << crashed << Stamp() << Stamp()
+            << "Ended by signal 11 (SIGSEGV) after 4.2 s, but /maps/dm1.aas was not written: " + look;
+        QTest::addRow("old file left")
+            << convert << clean << stamp(-1h) << stamp(-1h)
+            << "Finished with exit status 0 after 4.2 s, but /maps/dm1.aas was not written: " + look;
+        QTest::addRow("empty") << convert << clean << Stamp() << stamp(1s, 0)
+                               << "Finished with exit status 0 after 4.2 s, but /maps/dm1.aas is empty: " +
+                                      look;
+        QTest::addRow("no mode, clean") << QStringList{"-help"} << clean << Stamp() << Stamp()
+                                        << "Finished with exit status 0 after 4.2 s.";
+        QTest::addRow("no mode, failed") << QStringList{"-help"} << failed << Stamp() << Stamp()
+                                         << "Finished with exit status 1 after 4.2 s: " + look;
+    }
+
+    void saysHowTheRunEnded()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(RunExit, exit);
+        QFETCH(Stamp, before);
+        QFETCH(Stamp, after);
+        std::vector<std::string> list;
+        for (const QString& argument : arguments) {
+            list.push_back(argument.toStdString());
+        }
+        const RunReport report(RunOutputs::of(list, "/q3"), before, kStart);
+        QTEST(QString::fromStdString(report.endingLine(exit, 4'240ms, after)), "line");
+    }
+
+    void describesDurationsAndSizes_data()
+    {
+        QTest::addColumn<qint64>("nanoseconds");
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<QString>("duration");
+        QTest::addColumn<QString>("size");
+        QTest::addRow("nothing") << qint64(0) << qint64(0) << "0.0 s"
+                                 << "0 bytes";
+        QTest::addRow("one") << qint64(49'999'999) << qint64(1) << "0.0 s"
+                             << "1 byte";
+        QTest::addRow("round up") << qint64(50'000'000) << qint64(1023) << "0.1 s"
+                                  << "1023 bytes";
+        QTest::addRow("first unit") << qint64(59'949'999'999) << qint64(1024) << "59.9 s"
+                                    << "1.0 KiB";
+        QTest::addRow("a minute") << qint64(59'950'000'000) << qint64(7600) << "1 min 00 s"
+                                  << "7.4 KiB";
+        QTest::addRow("ten units") << qint64(65'400'000'000) << qint64(10'188) << "1 min 05 s"
+                                   << "9.9 KiB";
+        QTest::addRow("whole units") << qint64(3'599'400'000'000) << qint64(10'189) << "59 min 59 s"
+                                     << "10 KiB";
+        QTest::addRow("next unit") << qint64(3'599'500'000'000) << qint64(1'048'064) << "1 h 00 min"
+                                   << "1.0 MiB";
+        QTest::addRow("hours") << qint64(7'410'000'000'000) << qint64(2'411'724) << "2 h 04 min"
+                               << "2.3 MiB";
+        QTest::addRow("negative clock step") << qint64(-5) << qint64(5'000'000'000) << "0.0 s"
+                                             << "4.7 GiB";
+    }
+
+    void describesDurationsAndSizes()
+    {
+        QFETCH(qint64, nanoseconds);
+        QFETCH(qint64, bytes);
+        QTEST(QString::fromStdString(describeDuration(std::chrono::nanoseconds(nanoseconds))), "duration");
+        QTEST(QString::fromStdString(describeSize(std::uint64_t(bytes))), "size");
+    }
+};
+
+QTEST_APPLESS_MAIN(TestRunReport)
+#include "tst_run_report.moc"
