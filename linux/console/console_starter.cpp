@@ -5,6 +5,7 @@
 #include "owned_descriptor.h"
 #include "pseudo_terminal.h"
 #include "run_ending.h"
+#include "run_watch.h"
 #include "terminal_relay.h"
 #include "window_stage_request.h"
 
@@ -49,20 +50,22 @@ int showFailure(const std::string& windowStage, const ConsoleRequest& request,
                 const PseudoTerminal::StartError& error)
 {
     const std::string message = describeStartFailure(request.program, error.code().value(), error.inSetUp());
-    becomeWindowStage(windowStage, {WindowStageRequest::Kind::Failure, -1, -1, request.title, message});
+    becomeWindowStage(windowStage,
+                      {WindowStageRequest::Kind::Failure, -1, -1, request.title, message, std::nullopt});
     std::fprintf(stderr, "tarnwick-console: %s\n", message.c_str());
     return 1;
 }
 
-int showRun(const std::string& windowStage, const ConsoleRequest& request, PseudoTerminal& terminal)
+int showRun(const std::string& windowStage, const ConsoleRequest& request, PseudoTerminal& terminal,
+            const RunWatch& watch)
 {
     if (terminal.keepAcrossExec()) {
         becomeWindowStage(
             windowStage,
-            {WindowStageRequest::Kind::Run, terminal.descriptor(), terminal.pid(), request.title, {}});
+            {WindowStageRequest::Kind::Run, terminal.descriptor(), terminal.pid(), request.title, {}, watch});
     }
     // No window to be had: the run goes on all the same, its output where this process's goes.
-    return relayToOutput(terminal, STDOUT_FILENO);
+    return relayToOutput(terminal, watch, STDOUT_FILENO);
 }
 
 } // namespace
@@ -75,6 +78,7 @@ int runConsoleStarter(const ConsoleRequest& request, const std::string& windowSt
     }
     OwnedDescriptor report(request.reportDescriptor.value_or(-1));
     std::optional<PseudoTerminal> terminal;
+    const RunWatch watch = RunWatch::begin(request.arguments);
     try {
         terminal.emplace(PseudoTerminal::start(request.program, request.arguments));
     } catch (const PseudoTerminal::StartError& error) {
@@ -84,7 +88,7 @@ int runConsoleStarter(const ConsoleRequest& request, const std::string& windowSt
         return heard ? 1 : showFailure(windowStage, request, error);
     }
     sendReport(std::move(report), {LaunchReport::Outcome::Started, 0});
-    return showRun(windowStage, request, *terminal);
+    return showRun(windowStage, request, *terminal, watch);
 }
 
 std::string windowStageBeside(const std::string& starter)

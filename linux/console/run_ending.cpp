@@ -3,15 +3,16 @@
 #include <cstring>
 #include <sys/wait.h>
 
-std::string describeRunEnding(int waitStatus)
+RunExit runExitOf(int waitStatus)
 {
     if (WIFSIGNALED(waitStatus)) {
         const int signal = WTERMSIG(waitStatus);
         const char* abbreviation = sigabbrev_np(signal);
         const std::string name = abbreviation ? std::string("SIG") + abbreviation : "unknown";
-        return "Ended by signal " + std::to_string(signal) + " (" + name + ").";
+        return {"Ended by signal " + std::to_string(signal) + " (" + name + ")", false};
     }
-    return "Finished with exit status " + std::to_string(WEXITSTATUS(waitStatus)) + ".";
+    const int status = WEXITSTATUS(waitStatus);
+    return {"Finished with exit status " + std::to_string(status), status == 0};
 }
 
 std::string describeStartFailure(const std::string& program, int error, bool inSetUp)

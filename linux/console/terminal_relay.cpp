@@ -1,7 +1,7 @@
 #include "terminal_relay.h"
 
 #include "retrying_calls.h"
-#include "run_ending.h"
+#include "run_watch.h"
 #include "terminal_pump.h"
 
 #include <csignal>
@@ -12,8 +12,9 @@ namespace {
 
 class Relay : public TerminalPump::Listener {
 public:
-    explicit Relay(int output)
-        : m_output(output)
+    Relay(const RunWatch& watch, int output)
+        : m_watch(watch)
+        , m_output(output)
     {
     }
 
@@ -33,23 +34,24 @@ public:
     {
         // Appended rather than "\n" + ...: GCC 12's Release build misreads that as an overlap.
         std::string ending(1, '\n');
-        ending.append(describeRunEnding(waitStatus)).push_back('\n');
+        ending.append(m_watch.endingLine(waitStatus)).push_back('\n');
         output(ending);
         return false;
     }
 
 private:
+    const RunWatch& m_watch;
     int m_output;
     bool m_listening = true;
 };
 
 } // namespace
 
-int relayToOutput(PseudoTerminal& terminal, int output)
+int relayToOutput(PseudoTerminal& terminal, const RunWatch& watch, int output)
 {
     // A closed reader shows as EPIPE on the next write instead of ending this process.
     ::signal(SIGPIPE, SIG_IGN);
-    Relay relay(output);
+    Relay relay(watch, output);
     try {
         TerminalPump(terminal).run(relay);
     } catch (const std::system_error&) {

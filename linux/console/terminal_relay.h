@@ -1,8 +1,9 @@
 #pragma once
 
 class PseudoTerminal;
+class RunWatch;
 
-// With no window to show them in, relays a program's output to a descriptor, then how it ended,
-// and returns once the program has ended. A reader that goes away does not end the run: the output
-// is then read and dropped.
-int relayToOutput(PseudoTerminal& terminal, int output);
+// With no window to show them in, relays a program's output to a descriptor, then the watch's
+// ending line, and returns once the program has ended. A reader that goes away does not end the run: the
+// output is then read and dropped.
+int relayToOutput(PseudoTerminal& terminal, const RunWatch& watch, int output);

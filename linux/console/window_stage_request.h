@@ -1,5 +1,7 @@
 #pragma once
 
+#include "run_watch.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,10 +10,11 @@
 
 // What the console's starter hands its window stage across the exec, and the argument list that
 // carries it; both directions live here so that the two stages can never disagree:
-//   tarnwick-console-window run MASTER-FD PID TITLE
+//   tarnwick-console-window run MASTER-FD PID TITLE WATCH...
 //   tarnwick-console-window failed TITLE MESSAGE
-// A run names the terminal's master side and the program, a child of this same process; a failure
-// is a start that the front end could not be told of.
+// A run names the terminal's master side and the program, a child of this same process, and what
+// the console watches it for (RunWatch); a failure is a start that the front end could not be
+// told of.
 struct WindowStageRequest {
     enum class Kind { Run, Failure };
     Kind kind = Kind::Run;
@@ -19,6 +22,7 @@ struct WindowStageRequest {
     pid_t pid = -1;
     std::string title;
     std::string message;
+    std::optional<RunWatch> watch; // for a run
 
     std::vector<std::string> toArguments() const;
     // Nothing when the list breaks the forms above.
@@ -26,4 +30,4 @@ struct WindowStageRequest {
 };
 
 inline constexpr std::string_view kWindowStageUsage =
-    "usage: tarnwick-console-window run MASTER-FD PID TITLE | failed TITLE MESSAGE";
+    "usage: tarnwick-console-window run MASTER-FD PID TITLE WATCH... | failed TITLE MESSAGE";

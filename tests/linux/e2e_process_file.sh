@@ -4,6 +4,8 @@
 # Checks the message box on an empty request, then picks a map through the file dialog, ticks two
 # options, checks the exact arguments the compiler receives and the console window it runs in, and
 # closes the main window through its close box while the compiler and its console go on running.
+# A second press runs beside the first: the first run writes nothing, the second writes the .aas,
+# and each console's last line says so.
 # A window manager runs, so that minimizing is real.
 set -euo pipefail
 program=$(realpath "$1")
@@ -12,7 +14,9 @@ source "$here/../../scripts/lib-xvfb.sh"
 
 scratch=$(mktemp -d)
 cleanup() {
-    [ -f "$scratch/compiler.pid" ] && kill "$(cat "$scratch/compiler.pid")" 2>/dev/null || true
+    for pid in "$scratch"/compiler.*.pid; do
+        [ -f "$pid" ] && kill "$(cat "$pid")" 2>/dev/null || true
+    done
     xvfb_stop
     rm -rf "$scratch"
 }
@@ -27,15 +31,24 @@ work="$scratch/work"
 maps="$scratch/my maps"
 mkdir -p "$work" "$maps" "$scratch/home"
 touch "$maps/dm 1.bsp"
-# It redraws a counter in place, says a last line, and ends once the test releases it.
+# It counts its runs, redraws a counter in place, says a last line, and once the test releases it
+# writes the .aas, if it was told to when it started, or says it found no files, as the real one
+# does, and ends with status 0 either way.
 cat >"$work/BSPC" <<SCRIPT
 #!/bin/sh
-echo \$\$ > "$scratch/compiler.pid"
-printf '%s\0' "\$@" > "$scratch/args.tmp" && mv "$scratch/args.tmp" "$scratch/args"
+run=\$(( \$(cat "$scratch/runs" 2>/dev/null || echo 0) + 1 ))
+echo \$run > "$scratch/runs"
+[ -f "$scratch/write" ] && writes=yes || writes=
+echo \$\$ > "$scratch/compiler.\$run.pid"
+printf '%s\0' "\$@" > "$scratch/args.tmp" && mv "$scratch/args.tmp" "$scratch/args.\$run"
 i=0
 while [ \$i -lt 200 ]; do printf '\r%6d' \$i; i=\$((i + 1)); done
 printf '\nlast line of the compiler\n'
-for _ in \$(seq 300); do [ -f "$scratch/release" ] && exit 0; sleep 0.1; done
+for _ in \$(seq 300); do
+    [ -f "$scratch/release.\$run" ] || { sleep 0.1; continue; }
+    if [ -n "\$writes" ]; then head -c 7600 /dev/zero > "\${2%.*}.aas"; else echo "no files found"; fi
+    exit 0
+done
 exit 1
 SCRIPT
 chmod +x "$work/BSPC"
@@ -96,36 +109,52 @@ click_at 16 100
 click_at 16 220
 click_process
 
-for _ in $(seq 100); do
-    [ -f "$scratch/args" ] && break
-    sleep 0.1
-done
-[ -f "$scratch/args" ] || fail "the compiler was not started"
+wait_for_run() {
+    for _ in $(seq 100); do
+        [ -f "$scratch/args.$1" ] && return 0
+        sleep 0.1
+    done
+    fail "the compiler was not started for run $1"
+}
+wait_for_run 1
 expected=$(printf '%s\0' -bsp2aas "$maps/dm 1.bsp" -threads 2 -noliquids | od -c)
-actual=$(od -c <"$scratch/args")
+actual=$(od -c <"$scratch/args.1")
 [ "$expected" = "$actual" ] || fail "the compiler got other arguments:"$'\n'"$actual"
 # A message box comes only before a launch, so by now it would be there.
 xdotool search --onlyvisible --name '^tarnwick$' >/dev/null 2>&1 && fail "a message box appeared after a good request"
 
-# 4. The run has a console window titled with the command line exactly, started minimized.
+# 4. Each run has a console window titled with the command line exactly, started minimized.
 command_line="BSPC -bsp2aas \"$maps/dm 1.bsp\" -threads 2 -noliquids"
-console=
-for _ in $(seq 100); do
-    for candidate in $(xdotool search --name '^BSPC -bsp2aas ' 2>/dev/null); do
-        [ "$(xdotool getwindowname "$candidate")" = "$command_line" ] && console=$candidate
+# The console of that title that is not among those given.
+find_console() {
+    for _ in $(seq 100); do
+        for candidate in $(xdotool search --name '^BSPC -bsp2aas ' 2>/dev/null); do
+            [[ " $* " == *" $candidate "* ]] && continue
+            [ "$(xdotool getwindowname "$candidate")" = "$command_line" ] && echo "$candidate" && return 0
+        done
+        sleep 0.1
     done
-    [ -n "$console" ] && break
-    sleep 0.1
-done
-[ -n "$console" ] || fail "no console window titled: $command_line"
-wm_state() { xprop -id "$console" WM_STATE 2>/dev/null | sed -n 's/.*window state: //p'; }
-for _ in $(seq 50); do
-    [ "$(wm_state)" = Iconic ] && break
-    sleep 0.1
-done
-[ "$(wm_state)" = Iconic ] || fail "the console did not start minimized: $(wm_state)"
+    fail "no new console window titled: $command_line"
+}
+wm_state() { xprop -id "$1" WM_STATE 2>/dev/null | sed -n 's/.*window state: //p'; }
+expect_minimized() {
+    for _ in $(seq 50); do
+        [ "$(wm_state "$1")" = Iconic ] && return 0
+        sleep 0.1
+    done
+    fail "the console did not start minimized: $(wm_state "$1")"
+}
+first=$(find_console)
+expect_minimized "$first"
 
-# 5. The close box ends the program at once; the compiler and its console run on.
+# A second press runs beside the first, and this time the compiler writes the .aas.
+touch "$scratch/write"
+click_process
+wait_for_run 2
+second=$(find_console "$first")
+expect_minimized "$second"
+
+# 5. The close box ends the program at once; the compilers and their consoles run on.
 "$here/tools/close_window.py" "$window"
 for _ in $(seq 100); do
     kill -0 "$program_pid" 2>/dev/null || break
@@ -133,36 +162,51 @@ for _ in $(seq 100); do
 done
 kill -0 "$program_pid" 2>/dev/null && fail "the program did not end when its window was closed"
 wait "$program_pid" || fail "the program ended with status $?"
-kill -0 "$(cat "$scratch/compiler.pid")" 2>/dev/null || fail "the compiler did not outlive the program"
-xdotool getwindowname "$console" >/dev/null 2>&1 || fail "the console did not outlive the program"
+for run in 1 2; do
+    kill -0 "$(cat "$scratch/compiler.$run.pid")" 2>/dev/null || fail "compiler $run did not outlive the program"
+done
+for console in "$first" "$second"; do
+    xdotool getwindowname "$console" >/dev/null 2>&1 || fail "a console did not outlive the program"
+done
 
-# 6. Once the compiler ends, its console holds its output as a terminal shows it, then how it ended:
-# the counter overwritten in place, not piled up. Read as a user would, by copying it.
-touch "$scratch/release"
-# Its run has ended while it was minimized: it asks for the user's attention, as a bell does.
-attention() { xprop -id "$console" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_DEMANDS_ATTENTION; }
-for _ in $(seq 100); do
-    attention && break
-    sleep 0.1
-done
-attention || fail "the minimized console did not ask for attention when its run ended"
-expected=$'   199\nlast line of the compiler\nFinished with exit status 0.'
-xdotool windowactivate "$console" 2>/dev/null || true
-copied=
-for _ in $(seq 50); do
-    xdotool mousemove --window "$console" 40 40 click 1 key ctrl+a key ctrl+c
-    sleep 0.2
-    copied=$(xclip -o -selection clipboard 2>/dev/null || true)
-    [ "$copied" = "$expected" ] && break
-done
-[ "$copied" = "$expected" ] || fail "the console shows:"$'\n'"$copied"
-
-# 7. Its close box ends the console.
-"$here/tools/close_window.py" "$console"
-for _ in $(seq 100); do
-    xdotool getwindowname "$console" >/dev/null 2>&1 || break
-    sleep 0.1
-done
-xdotool getwindowname "$console" >/dev/null 2>&1 && fail "the console did not close"
-echo "e2e: the compiler received exactly -bsp2aas, the path, -threads, 2, -noliquids; its console started" \
-    "minimized, outlived the closed main window, asked for attention at the end and showed its output and ending"
+# 6. Once a compiler ends, its console holds its output as a terminal shows it, then how it ended
+# and whether the map's .aas was written: the counter overwritten in place, not piled up. Read as a
+# user would, by copying it; the time a run took varies.
+attention() { xprop -id "$1" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_DEMANDS_ATTENTION; }
+expect_console() {
+    local console=$1 expected=$2 copied=
+    # Its run has ended while it was minimized: it asks for the user's attention, as a bell does.
+    for _ in $(seq 100); do
+        attention "$console" && break
+        sleep 0.1
+    done
+    attention "$console" || fail "the minimized console did not ask for attention when its run ended"
+    xdotool windowactivate "$console" 2>/dev/null || true
+    for _ in $(seq 50); do
+        xdotool mousemove --window "$console" 40 40 click 1 key ctrl+a key ctrl+c
+        sleep 0.2
+        copied=$(xclip -o -selection clipboard 2>/dev/null | sed -E 's/ after [0-9.]+ s/ after T/' || true)
+        [ "$copied" = "$expected" ] && return 0
+    done
+    fail "the console shows:"$'\n'"$copied"
+}
+# 7. Its close box ends a console.
+close_console() {
+    "$here/tools/close_window.py" "$1"
+    for _ in $(seq 100); do
+        xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "the console did not close"
+}
+shown=$'   199\nlast line of the compiler\n'
+touch "$scratch/release.1"
+expect_console "$first" "${shown}no files found
+Finished with exit status 0 after T, but $maps/dm 1.aas was not written: see the messages above and bspc.log in $work."
+close_console "$first"
+touch "$scratch/release.2"
+expect_console "$second" "${shown}Finished with exit status 0 after T: wrote $maps/dm 1.aas (7.4 KiB)."
+close_console "$second"
+echo "e2e: the compiler received exactly -bsp2aas, the path, -threads, 2, -noliquids; two consoles started" \
+    "minimized side by side, outlived the closed main window, asked for attention at the end and showed" \
+    "their output and ending: not written, then written with its size"

@@ -1,7 +1,5 @@
 #include "compiler_run.h"
 
-#include "run_ending.h"
-
 #include <csignal>
 
 class CompilerRun::Reader : public TerminalPump::Listener {
@@ -24,7 +22,7 @@ public:
     {
         {
             const std::lock_guard lock(m_run.m_lock);
-            m_run.m_text.setEnding(describeRunEnding(waitStatus));
+            m_run.m_text.setEnding(m_run.m_watch.endingLine(waitStatus));
         }
         m_run.announceOutput();
         QMetaObject::invokeMethod(&m_run, [run = &m_run, waitStatus] { run->markEnded(waitStatus); });
@@ -35,9 +33,10 @@ private:
     CompilerRun& m_run;
 };
 
-CompilerRun::CompilerRun(PseudoTerminal terminal, QObject* parent)
+CompilerRun::CompilerRun(PseudoTerminal terminal, RunWatch watch, QObject* parent)
     : QObject(parent)
     , m_terminal(std::move(terminal))
+    , m_watch(std::move(watch))
     , m_pump(m_terminal)
 {
     for (QTimer* grace : {&m_terminate, &m_kill}) {

@@ -2,6 +2,7 @@
 
 #include "console_text.h"
 #include "pseudo_terminal.h"
+#include "run_watch.h"
 #include "terminal_pump.h"
 
 #include <QObject>
@@ -13,6 +14,7 @@
 // Watches a program on its pseudo-terminal from a reader thread of its own, so that the program
 // never waits for the window to repaint: the thread turns the output into text as it comes, and
 // the window takes what is new when it is ready. Memory stays bounded by the text's scrollback.
+// The text ends with the watch's line: how the run ended and whether it wrote its file.
 class CompilerRun : public QObject {
     Q_OBJECT
 
@@ -21,7 +23,7 @@ public:
     static constexpr int kTerminateGraceMs = 3000;
     static constexpr int kKillGraceMs = 2000;
 
-    explicit CompilerRun(PseudoTerminal terminal, QObject* parent = nullptr);
+    CompilerRun(PseudoTerminal terminal, RunWatch watch, QObject* parent = nullptr);
     ~CompilerRun() override;
 
     // Starts reading, once whoever listens to the signals below is connected.
@@ -48,6 +50,7 @@ private:
     void markEnded(int waitStatus);
 
     PseudoTerminal m_terminal;
+    const RunWatch m_watch;
     TerminalPump m_pump;
     std::mutex m_lock;
     ConsoleText m_text;

@@ -29,11 +29,11 @@ bool hasDisplay()
     return QGuiApplication::platformName() != QLatin1String("offscreen");
 }
 
-int showRun(PseudoTerminal terminal, const QString& title)
+int showRun(PseudoTerminal terminal, RunWatch watch, const QString& title)
 {
     // The host outlives its window while a program that was asked to go takes its grace.
     QApplication::setQuitOnLastWindowClosed(false);
-    CompilerRun run(std::move(terminal));
+    CompilerRun run(std::move(terminal), std::move(watch));
     ConsoleWindow window(title, [&run] { return run.takeUpdate(); });
     bool closed = false;
     QObject::connect(&run, &CompilerRun::outputArrived, &window, &ConsoleWindow::scheduleRefresh);
@@ -86,7 +86,7 @@ int runWindowStage(const WindowStageRequest& request, char* programName)
         return showFailure(request);
     }
     if (!hasDisplay()) {
-        return relayToOutput(*terminal, STDOUT_FILENO);
+        return relayToOutput(*terminal, *request.watch, STDOUT_FILENO);
     }
-    return showRun(std::move(*terminal), QString::fromStdString(request.title));
+    return showRun(std::move(*terminal), *request.watch, QString::fromStdString(request.title));
 }

@@ -5,9 +5,13 @@
 #include "window_stage_request.h"
 
 #include <QAccessible>
+#include <QDateTime>
+#include <QDir>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QtTest>
 #include <algorithm>
@@ -46,6 +50,19 @@ HostRun runHost(const QStringList& arguments, const QProcessEnvironment& environ
 QString lastLine(const QByteArray& output)
 {
     return QString::fromUtf8(output.trimmed().split('\n').last());
+}
+
+// How long a run took varies; the rest of its ending line does not.
+QString withoutTime(QString line)
+{
+    static const QRegularExpression kDuration(QStringLiteral(" after [0-9.]+ s"));
+    return line.replace(kDuration, QStringLiteral(" after T"));
+}
+
+// A watch on a program that writes nothing, begun now in the current directory.
+RunWatch plainWatch()
+{
+    return RunWatch::begin({});
 }
 
 // A shell command line naming the host, for runs that need a shell around it.
@@ -101,54 +118,117 @@ private slots:
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("arguments");
         using Kind = WindowStageRequest::Kind;
-        QTest::addRow("run") << int(Kind::Run) << "BSPC -bsp2aas \"/m/a b.bsp\" -threads 2";
-        QTest::addRow("run, title like an option") << int(Kind::Run) << "--help";
-        QTest::addRow("run, empty title") << int(Kind::Run) << "";
-        QTest::addRow("failure") << int(Kind::Failure) << "BSPC -reach \"/m/[*]\nx.bsp\"";
+        QTest::addRow("run") << int(Kind::Run) << "BSPC -bsp2aas \"/m/a b.bsp\" -threads 2"
+                             << QStringList{"-bsp2aas", "/m/a b.bsp", "-threads", "2"};
+        QTest::addRow("run, title like an option") << int(Kind::Run) << "--help" << QStringList{"--help"};
+        QTest::addRow("run, empty title and argument") << int(Kind::Run) << "" << QStringList{""};
+        QTest::addRow("run, no arguments") << int(Kind::Run) << "x" << QStringList{};
+        QTest::addRow("run, a stamp's colon in a path")
+            << int(Kind::Run) << "x" << QStringList{"-reach", "/m/1:2"};
+        QTest::addRow("failure") << int(Kind::Failure) << "BSPC -reach \"/m/[*]\nx.bsp\"" << QStringList{};
     }
 
     void theWindowStageReadsWhatTheStarterWrote()
     {
         QFETCH(int, kind);
         QFETCH(QString, title);
-        const WindowStageRequest sent{WindowStageRequest::Kind(kind), 7, 4242, title.toStdString(),
-                                      kind == int(WindowStageRequest::Kind::Failure) ? "Could not start x."
-                                                                                     : ""};
+        QFETCH(QStringList, arguments);
+        const bool run = kind == int(WindowStageRequest::Kind::Run);
+        std::vector<std::string> list;
+        for (const QString& argument : arguments) {
+            list.push_back(argument.toStdString());
+        }
+        const WindowStageRequest sent{WindowStageRequest::Kind(kind),
+                                      7,
+                                      4242,
+                                      title.toStdString(),
+                                      run ? "" : "Could not start x.",
+                                      run ? std::optional(RunWatch::begin(list)) : std::nullopt};
         const std::optional<WindowStageRequest> read = WindowStageRequest::fromArguments(sent.toArguments());
         QVERIFY(read.has_value());
         QCOMPARE(int(read->kind), kind);
         QCOMPARE(QString::fromStdString(read->title), title);
         QCOMPARE(read->message, sent.message);
-        if (kind == int(WindowStageRequest::Kind::Run)) {
+        QCOMPARE(read->watch.has_value(), run);
+        if (run) {
             QCOMPARE(read->master, 7);
             QCOMPARE(read->pid, pid_t(4242));
+            QCOMPARE(read->watch->toArguments(), sent.watch->toArguments());
+            QCOMPARE(read->watch->arguments(), list);
         }
     }
 
-    void theLastLineSaysHowTheRunEnded_data()
+    void aBrokenWatchIsRefused_data()
     {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QString>("ending");
-        QTest::addRow("success") << "echo done"
-                                 << "Finished with exit status 0.";
-        QTest::addRow("failure") << "exit 3"
-                                 << "Finished with exit status 3.";
-        QTest::addRow("killed") << "kill -KILL $$"
-                                << "Ended by signal 9 (SIGKILL).";
-        QTest::addRow("crashed") << "kill -SEGV $$"
-                                 << "Ended by signal 11 (SIGSEGV).";
-        QTest::addRow("output left without a line end") << "printf 'no end'"
-                                                        << "Finished with exit status 0.";
+        QTest::addColumn<QStringList>("watch");
+        QTest::addRow("too short") << QStringList{"1", "2", "-"};
+        QTest::addRow("clock not a number") << QStringList{"1x", "2", "-", "/"};
+        QTest::addRow("stamp without size") << QStringList{"1", "2", "3", "/"};
+        QTest::addRow("stamp with a bad size") << QStringList{"1", "2", "3:-4", "/"};
     }
 
-    void theLastLineSaysHowTheRunEnded()
+    void aBrokenWatchIsRefused()
+    {
+        QFETCH(QStringList, watch);
+        const QStringList list = QStringList{"run", "7", "4242", "title"} + watch;
+        std::vector<std::string> arguments;
+        for (const QString& argument : list) {
+            arguments.push_back(argument.toStdString());
+        }
+        QVERIFY(!WindowStageRequest::fromArguments(arguments));
+    }
+
+    // A stand-in compiler given the map as `-bsp2aas MAP` ends with what it wrote, or did not.
+    void theLastLineSaysHowTheRunEndedAndWhatItWrote_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<bool>("oldFileThere");
+        QTest::addColumn<QString>("ending");
+        const QString write = QStringLiteral("head -c 7600 /dev/zero >\"${2%.*}.aas\";");
+        const QString look = "see the messages above and bspc.log in " + QDir::currentPath() + ".";
+        QTest::addRow("wrote") << write + "echo done" << false
+                               << "Finished with exit status 0 after T: wrote MAPS/dm1.aas (7.4 KiB).";
+        QTest::addRow("wrote nothing")
+            << "echo no files found" << false
+            << "Finished with exit status 0 after T, but MAPS/dm1.aas was not written: " + look;
+        QTest::addRow("wrote, but failed")
+            << write + "exit 3" << false
+            << "Finished with exit status 3 after T: wrote MAPS/dm1.aas (7.4 KiB), but " + look;
+        QTest::addRow("killed") << "kill -KILL $$" << false
+                                << "Ended by signal 9 (SIGKILL) after T, but MAPS/dm1.aas was not written: " +
+                                       look;
+        QTest::addRow("crashed")
+            << write + "kill -SEGV $$" << false
+            << "Ended by signal 11 (SIGSEGV) after T: wrote MAPS/dm1.aas (7.4 KiB), but " + look;
+        QTest::addRow("an old file left alone")
+            << "echo no files found" << true
+            << "Finished with exit status 0 after T, but MAPS/dm1.aas was not written: " + look;
+        QTest::addRow("an old file rewritten")
+            << write << true << "Finished with exit status 0 after T: wrote MAPS/dm1.aas (7.4 KiB).";
+        QTest::addRow("output left without a line end")
+            << write + "printf 'no end'" << false
+            << "Finished with exit status 0 after T: wrote MAPS/dm1.aas (7.4 KiB).";
+    }
+
+    void theLastLineSaysHowTheRunEndedAndWhatItWrote()
     {
         QFETCH(QString, script);
+        QFETCH(bool, oldFileThere);
         QFETCH(QString, ending);
-        const HostRun run = runHost({"-", "title", "/bin/sh", "-c", script});
+        QTemporaryDir maps;
+        const QString aas = maps.filePath("dm1.aas");
+        if (oldFileThere) {
+            QFile old(aas);
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3 && old.flush());
+            QVERIFY(old.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                    QFileDevice::FileModificationTime));
+        }
+        const HostRun run =
+            runHost({"-", "title", "/bin/sh", "-c", script, "sh", "-bsp2aas", maps.filePath("dm1.bsp")});
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(lastLine(run.output), ending);
+        QCOMPARE(withoutTime(lastLine(run.output)), ending.replace("MAPS", maps.path()));
     }
 
     // Standard output and error on the terminal, nothing to read, TERM for a plain view, and the
@@ -233,13 +313,14 @@ private slots:
         window.scheduleRefresh();
         QTRY_COMPARE(view->toPlainText(), "     2\nDone.\nbold");
         output.text.feed("\r\n");
-        output.text.setEnding("Finished with exit status 0.");
+        output.text.setEnding("Finished with exit status 0 after 0.1 s.");
         window.scheduleRefresh();
-        QTRY_COMPARE(view->toPlainText(), "     2\nDone.\nbold\nFinished with exit status 0.");
+        QTRY_COMPARE(view->toPlainText(), "     2\nDone.\nbold\nFinished with exit status 0 after 0.1 s.");
         // What a child of the program writes later goes above the ending.
         output.text.feed("late\n");
         window.scheduleRefresh();
-        QTRY_COMPARE(view->toPlainText(), "     2\nDone.\nbold\nlate\nFinished with exit status 0.");
+        QTRY_COMPARE(view->toPlainText(),
+                     "     2\nDone.\nbold\nlate\nFinished with exit status 0 after 0.1 s.");
     }
 
     // The view keeps the newest lines of the scrollback, whether they come in one update or in
@@ -277,13 +358,17 @@ private slots:
     // A real run: its output reaches the window from the reader thread, and the ending comes last.
     void aRunShowsItsOutputAndEnding()
     {
-        CompilerRun run(PseudoTerminal::start("/bin/sh", {"-c", "printf 'one\\n\\r  1\\r  2'; exit 4"}));
+        CompilerRun run(PseudoTerminal::start("/bin/sh", {"-c", "printf 'one\\n\\r  1\\r  2'; exit 4"}),
+                        plainWatch());
         ConsoleWindow window("run", [&run] { return run.takeUpdate(); });
         connect(&run, &CompilerRun::outputArrived, &window, &ConsoleWindow::scheduleRefresh);
         auto* view = window.findChild<QPlainTextEdit*>("compilerOutput");
         QVERIFY(view);
         run.start();
-        QTRY_COMPARE(view->toPlainText(), "one\n  2\nFinished with exit status 4.");
+        const QString ending =
+            "Finished with exit status 4 after T: see the messages above and bspc.log in " +
+            QDir::currentPath() + ".";
+        QTRY_COMPARE(withoutTime(view->toPlainText()), "one\n  2\n" + ending);
         QTRY_VERIFY(run.hasEnded());
     }
 
@@ -354,7 +439,7 @@ private slots:
         QFETCH(QString, script);
         QFETCH(int, signal);
         QFETCH(int, graceMs);
-        CompilerRun run(PseudoTerminal::start("/bin/sh", {"-c", script.toStdString()}));
+        CompilerRun run(PseudoTerminal::start("/bin/sh", {"-c", script.toStdString()}), plainWatch());
         std::optional<int> status;
         connect(&run, &CompilerRun::ended, this, [&status](int waitStatus) { status = waitStatus; });
         bool ready = false;
