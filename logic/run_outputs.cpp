@@ -24,18 +24,21 @@ bool isSeparator(char character)
 // Both separators count on every platform, as they do in the compiler.
 bool isAbsolute(std::string_view path)
 {
-    const bool onDrive = path.size() >= 2 && path[1] == ':';
+    const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    const bool onDrive = path.size() >= 2 && isLetter(path[0]) && path[1] == ':';
     return onDrive || (!path.empty() && isSeparator(path.front()));
 }
 
-std::string inFolder(const std::string& folder, const std::string& path)
+std::string inFolder(const std::string& folder, const std::string& name)
 {
-    if (isAbsolute(path)) {
-        return path;
-    }
     const char separator = folder.starts_with('/') ? '/' : '\\';
     const bool endsInSeparator = !folder.empty() && isSeparator(folder.back());
-    return endsInSeparator ? folder + path : folder + separator + path;
+    return endsInSeparator ? folder + name : folder + separator + name;
+}
+
+std::string resolved(const std::string& folder, const std::string& path)
+{
+    return isAbsolute(path) ? path : inFolder(folder, path);
 }
 
 // With no '.' anywhere the compiler is left with "aas" alone, in its working folder.
@@ -70,6 +73,8 @@ RunOutputs RunOutputs::of(const std::vector<std::string>& arguments, const std::
     }
     const std::string& map = *last;
     const bool writesMap = sameSwitch(*(last - 1), kMapMode);
-    outputs.modeFile = inFolder(workingFolder, writesMap ? mapFileOf(map) : aasBeside(map));
+    // The .map goes into the working folder whatever its name looks like.
+    outputs.modeFile =
+        writesMap ? inFolder(workingFolder, mapFileOf(map)) : resolved(workingFolder, aasBeside(map));
     return outputs;
 }

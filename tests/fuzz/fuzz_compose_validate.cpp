@@ -1,6 +1,6 @@
 // Arbitrary bytes, invalid UTF-8 and NULs included, as the BSP and AAS paths: composition and the
-// compile request must keep the path as one unchanged argument, and the "last characters" of a
-// path must fall on a character boundary.
+// compile request must keep the path as one unchanged argument, the "last characters" of a path
+// must fall on a character boundary, and the console must watch the file the launched line writes.
 #include "command_line_composer.h"
 #include "compile_request.h"
 #include "fuzz_require.h"
@@ -9,6 +9,7 @@
 #include "output_panel.h"
 #include "path_text.h"
 #include "program_launcher.h"
+#include "run_outputs.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -78,6 +79,26 @@ void checkLastCharacters(const std::string& path)
     require(asciiUpper(tail).size() == tail.size());
 }
 
+// The .aas beside the validated map, or the .map named after it in the working folder.
+void checkOutputs(const CommandLine& line, const std::string& path)
+{
+    const RunOutputs outputs = RunOutputs::of(line.arguments, "/q3");
+    require(outputs.logFile == "/q3/bspc.log");
+    if (path.starts_with('-')) {
+        require(!outputs.modeFile);
+        return;
+    }
+    require(outputs.modeFile.has_value());
+    const std::string& file = *outputs.modeFile;
+    if (line.arguments[0] == "-bsp2map") {
+        require(file.starts_with("/q3/") && file.ends_with(".map") &&
+                file.find_first_of("/\\.", 4) == file.size() - 4);
+        return;
+    }
+    const std::string aas = path.substr(0, path.size() - 3) + "aas";
+    require(file == aas || file == "/q3/" + aas);
+}
+
 std::string joined(const CommandLine& line)
 {
     std::string text = line.program;
@@ -129,6 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(panel.last == line.text && launcher.arguments == line.arguments &&
                 launcher.title == line.text);
         require(asciiUpper(lastCharacters(path, 4)) == (optimising ? ".AAS" : ".BSP"));
+        checkOutputs(line, path);
     }
     return 0;
 }

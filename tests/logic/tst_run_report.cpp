@@ -66,6 +66,10 @@ private slots:
             << QStringList{"-bsp2map", "/m.d/dm1.final.bsp"} << home << "/home/me/q3/dm1.map";
         QTest::addRow("map of a map without extension")
             << QStringList{"-bsp2map", "dm1"} << home << "/home/me/q3/dm1.map";
+        QTest::addRow("map whose name looks like a drive")
+            << QStringList{"-bsp2map", "/m/c:x.bsp"} << home << "/home/me/q3/c:x.map";
+        QTest::addRow("relative map like a drive on Linux")
+            << QStringList{"-bsp2aas", "0:m.bsp"} << home << "/home/me/q3/0:m.aas";
         QTest::addRow("Windows aas") << QStringList{"-bsp2aas", "C:\\maps\\dm1.BSP"} << drive
                                      << "C:\\maps\\dm1.aas";
         QTest::addRow("Windows relative")
