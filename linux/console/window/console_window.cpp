@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
@@ -67,9 +68,13 @@ QString ConsoleWindow::literalTitle(const QString& title)
 }
 
 // A timer already running is left alone, so a flood of output still repaints at a bounded rate.
+// Out of sight, nothing is taken; as a run announces new output once until the next take, a
+// minimized console is woken once, not at each refresh.
 void ConsoleWindow::scheduleRefresh()
 {
-    if (!m_refresh.isActive()) {
+    if (isOutOfSight()) {
+        m_refreshPending = true;
+    } else if (!m_refresh.isActive()) {
         m_refresh.start();
     }
 }
@@ -87,10 +92,38 @@ void ConsoleWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+// Qt sends this when a minimized window is restored, and also when one still minimized comes into
+// view after all, as where no window manager honours the request to start minimized.
+void ConsoleWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    catchUp();
+}
+
+// Minimized alone is not enough: a window system that ignores it leaves the window in view.
+bool ConsoleWindow::isOutOfSight() const
+{
+    const QWindow* window = windowHandle();
+    return isMinimized() && !(window && window->isExposed());
+}
+
+// Shows the newest text before the restored window is first painted.
+void ConsoleWindow::catchUp()
+{
+    if (m_refreshPending && !isOutOfSight()) {
+        m_refresh.stop();
+        refresh();
+    }
+}
+
 // A refresh that took long waits the longer for the next, so that under a flood the view takes
 // at most a fifth of the time and the program's reader keeps the rest.
 void ConsoleWindow::refresh()
 {
+    m_refreshPending = isOutOfSight(); // minimized while this refresh waited
+    if (m_refreshPending) {
+        return;
+    }
     QElapsedTimer clock;
     clock.start();
     showUpdate(m_source());

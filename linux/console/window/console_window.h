@@ -10,7 +10,9 @@ class QPlainTextEdit;
 
 // The window a compiler run gets: its output, shown as a plain terminal would show it, in a
 // read-only view the user can select and copy from. Output arrives in any amount at any rate; the
-// view takes what is new from its source at most kRefreshIntervalMs apart.
+// view takes what is new from its source at most kRefreshIntervalMs apart. A window minimized out
+// of sight takes nothing, so that a run nobody watches costs no layout: its source keeps the
+// newest lines, bounded by the scrollback, and the view catches up at once when it is restored.
 class ConsoleWindow : public QWidget {
     Q_OBJECT
 
@@ -20,7 +22,7 @@ public:
 
     ConsoleWindow(const QString& title, Source source, QWidget* parent = nullptr);
 
-    // There is something new to take.
+    // There is something new to take. Out of sight, it is only noted until the window is restored.
     void scheduleRefresh();
     // The program has ended: a window the user is not looking at asks for attention.
     void runEnded();
@@ -34,8 +36,11 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    bool isOutOfSight() const;
+    void catchUp();
     void refresh();
     void showUpdate(const ConsoleText::Update& update);
     void trimScrollback();
@@ -44,6 +49,8 @@ private:
     Source m_source;
     QPlainTextEdit* m_view;
     QTimer m_refresh;
+    // Something was announced while the window was out of sight.
+    bool m_refreshPending = false;
     // Blocks at the end of the view that the next update replaces: the line the cursor is on, and
     // the ending line below it once there is one.
     int m_tailBlocks = 1;

@@ -34,6 +34,9 @@ int showRun(PseudoTerminal terminal, RunWatch watch, const QString& title)
     // The host outlives its window while a program that was asked to go takes its grace.
     QApplication::setQuitOnLastWindowClosed(false);
     CompilerRun run(std::move(terminal), std::move(watch));
+    // Read before the window is built: a terminal's buffer is small, and a compiler that fills it
+    // would otherwise wait for the toolkit's styles and fonts.
+    run.start();
     ConsoleWindow window(title, [&run] { return run.takeUpdate(); });
     bool closed = false;
     QObject::connect(&run, &CompilerRun::outputArrived, &window, &ConsoleWindow::scheduleRefresh);
@@ -43,9 +46,10 @@ int showRun(PseudoTerminal terminal, RunWatch watch, const QString& title)
         closed = true;
         run.hasEnded() ? QCoreApplication::quit() : run.close();
     });
-    run.start();
     window.setWindowState(Qt::WindowMinimized);
     window.show();
+    // What arrived before the window listened was announced to no one.
+    window.scheduleRefresh();
     return QApplication::exec();
 }
 

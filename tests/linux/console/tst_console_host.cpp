@@ -418,6 +418,75 @@ private slots:
                  qPrintable(QStringLiteral("%1 repaints in %2 ms").arg(repaints).arg(elapsed)));
     }
 
+    // A console minimized out of sight takes nothing from its source, whose text keeps the newest
+    // lines for it, bounded by the scrollback; restored, it shows them and the ending at once. A
+    // window never shown stands for one a window manager keeps minimized; one shown on this platform
+    // stays in view, as a minimized window does where no window manager honours it.
+    void aMinimizedConsoleCatchesUpWhenRestored_data()
+    {
+        QTest::addColumn<bool>("leftInView");
+        QTest::addColumn<bool>("refreshWaiting");
+        QTest::addColumn<int>("linesBefore");
+        QTest::addColumn<int>("linesMinimized");
+        QTest::addColumn<QString>("first");
+        QTest::addRow("from the start") << false << false << 0 << 3 << "0";
+        QTest::addRow("below what was shown") << false << false << 2 << 3 << "0";
+        QTest::addRow("while a refresh waits") << false << true << 2 << 3 << "0";
+        QTest::addRow("more than the scrollback") << false << false << 4 << 10005 << "9";
+        QTest::addRow("left in view") << true << false << 2 << 3 << "0";
+    }
+
+    void aMinimizedConsoleCatchesUpWhenRestored()
+    {
+        QFETCH(bool, leftInView);
+        QFETCH(bool, refreshWaiting);
+        QFETCH(int, linesBefore);
+        QFETCH(int, linesMinimized);
+        ScriptedOutput output;
+        int takes = 0;
+        ConsoleWindow window("minimized", [&output, &takes] {
+            ++takes;
+            return output.text.takeUpdate();
+        });
+        auto* view = window.findChild<QPlainTextEdit*>("compilerOutput");
+        QVERIFY(view);
+        const auto numbered = [](int from, int to) {
+            std::string text;
+            for (int line = from; line < to; ++line) {
+                text += std::to_string(line) + '\n';
+            }
+            return text;
+        };
+        if (linesBefore > 0) {
+            output.text.feed(numbered(0, linesBefore));
+            window.scheduleRefresh();
+        }
+        if (linesBefore > 0 && !refreshWaiting) {
+            QTRY_COMPARE(view->document()->lastBlock().previous().text(), QString::number(linesBefore - 1));
+        }
+        const int takesBefore = takes;
+
+        window.setWindowState(Qt::WindowMinimized);
+        if (leftInView) {
+            window.show();
+        }
+        QSignalSpy edits(view->document(), &QTextDocument::contentsChange);
+        const int total = linesBefore + linesMinimized;
+        output.text.feed(numbered(linesBefore, total));
+        output.text.setEnding("Finished with exit status 0.");
+        window.scheduleRefresh();
+        window.scheduleRefresh();
+        // Out of sight, three refresh intervals pass with no edit; in view, the edit comes.
+        QCOMPARE(edits.wait(leftInView ? 5000 : 3 * ConsoleWindow::kRefreshIntervalMs), leftInView);
+        QCOMPARE(takes, takesBefore + (leftInView ? 1 : 0));
+
+        window.setWindowState(Qt::WindowNoState);
+        QCOMPARE(view->document()->lastBlock().text(), "Finished with exit status 0.");
+        QCOMPARE(view->document()->lastBlock().previous().text(), QString::number(total - 1));
+        QTEST(view->document()->firstBlock().text(), "first");
+        QCOMPARE(view->document()->blockCount(), std::min(total, int(ConsoleText::kMaxLines)) + 1);
+    }
+
     // Closing a console ends its program as closing a console window does on the program's home
     // platform: at once for one that takes the hang-up, after a grace for one that will not go.
     void closingEndsTheProgram_data()
