@@ -1,11 +1,14 @@
 // A stand-in compiler that writes about 20 MB of progress as the compiler does, in one of two
 // workloads: "counters" redraws "\r%6d" in place with a line now and then, as the compiler's
 // progress output does; "lines" writes nothing but whole lines. At its end it appends its own wall
-// time, and its parent's peak resident memory, to the file named by its first argument:
+// time, its parent's CPU time so far and its parent's peak resident memory, to the file named by
+// its first argument:
 //   counter_compiler RECORD [counters|lines]
 #include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -29,6 +32,22 @@ std::string parentPeakResident()
         }
     }
     return "?";
+}
+
+// User and system time of all the parent's threads; a sink's own work, as its child still runs.
+double parentCpuSeconds()
+{
+    std::ifstream file("/proc/" + std::to_string(getppid()) + "/stat");
+    const std::string stat((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    // The fields after the command name, which may hold blanks, start with the state (field 3).
+    std::istringstream fields(stat.substr(stat.rfind(')') + 1));
+    std::string field;
+    for (int skipped = 3; skipped < 14 && fields >> field; ++skipped) {
+    }
+    double user = 0;
+    double system = 0;
+    fields >> user >> system;
+    return (user + system) / double(sysconf(_SC_CLK_TCK));
 }
 
 void writeCounters()
@@ -62,6 +81,8 @@ int main(int argc, char** argv)
     const double start = nowSeconds();
     argc > 2 && std::string(argv[2]) == "lines" ? writeLines() : writeCounters();
     std::fflush(stdout);
-    std::ofstream(argv[1], std::ios::app) << nowSeconds() - start << ' ' << parentPeakResident() << '\n';
+    const double seconds = nowSeconds() - start;
+    std::ofstream(argv[1], std::ios::app)
+        << seconds << ' ' << parentCpuSeconds() << ' ' << parentPeakResident() << '\n';
     return 0;
 }
