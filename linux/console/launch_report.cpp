@@ -1,7 +1,8 @@
 #include "launch_report.h"
 
+#include "report_line.h"
+
 #include <array>
-#include <charconv>
 
 namespace {
 
@@ -11,30 +12,11 @@ constexpr std::array<std::string_view, 3> kWords{"started", "failed", "unavailab
 
 std::string LaunchReport::encode() const
 {
-    return std::string(kWords[std::size_t(outcome)]) + ' ' + std::to_string(error) + '\n';
+    return encodeReportLine(kWords, outcome, error);
 }
 
 std::optional<LaunchReport> LaunchReport::decode(std::string_view line)
 {
-    if (!line.ends_with('\n')) {
-        return std::nullopt;
-    }
-    line.remove_suffix(1);
-    const std::size_t blank = line.find(' ');
-    if (blank == std::string_view::npos) {
-        return std::nullopt;
-    }
-    const std::string_view word = line.substr(0, blank);
-    const std::string_view number = line.substr(blank + 1);
-    int error = 0;
-    const auto [end, problem] = std::from_chars(number.data(), number.data() + number.size(), error);
-    if (problem != std::errc{} || end != number.data() + number.size() || number.empty()) {
-        return std::nullopt;
-    }
-    for (std::size_t index = 0; index < kWords.size(); ++index) {
-        if (word == kWords[index]) {
-            return LaunchReport{Outcome(index), error};
-        }
-    }
-    return std::nullopt;
+    const auto read = decodeReportLine<Outcome, int>(kWords, line);
+    return read ? std::optional(LaunchReport{read->first, read->second}) : std::nullopt;
 }
