@@ -10,7 +10,9 @@ namespace {
 
 std::string twoDigits(long long value)
 {
-    return (value < 10 ? "0" : "") + std::to_string(value);
+    std::string digits = std::to_string(value);
+    digits.insert(0, 2 - std::min<std::size_t>(digits.size(), 2), '0');
+    return digits;
 }
 
 std::string whereToLook(const RunOutputs& outputs)
