@@ -1,5 +1,6 @@
-# The Windows zip: the program, its licence and a short text on where it looks for the compiler.
-install(TARGETS tarnwick RUNTIME DESTINATION .)
+# The Windows zip: the program and its console host side by side, as the program looks for the host
+# in its own folder, the licence and a short text on where it looks for the compiler.
+install(TARGETS tarnwick tarnwick-console RUNTIME DESTINATION .)
 
 # The texts go in with Windows' line endings: Notepad before Windows 10 shows a text with bare line
 # feeds as one long line. The sources keep theirs.

@@ -1,24 +1,18 @@
 #include "win32_launcher.h"
 
 #include "ansi_command_line.h"
-#include "owned_handle.h"
+#include "argument_quoting.h"
+#include "console_host_start.h"
+#include "owned_kernel_handle.h"
 #include "program_lookup.h"
 #include "search_path.h"
+#include "shell_arguments.h"
 #include "sized_text.h"
 #include "wide_text.h"
-#include "win32_api.h"
 
 #include <algorithm>
 
 namespace {
-
-using OwnedKernelHandle = OwnedHandle<HANDLE, &CloseHandle>;
-
-void freeArgumentList(LPWSTR* list)
-{
-    LocalFree(list);
-}
-using OwnedArgumentList = OwnedHandle<LPWSTR*, &freeArgumentList>;
 
 std::wstring environmentVariable(const wchar_t* name)
 {
@@ -66,39 +60,37 @@ bool survivesQuoting(const std::string& argument)
 bool readsBackAs(const std::wstring& line, const std::string& program,
                  const std::vector<std::string>& arguments)
 {
-    int count = 0;
-    const OwnedArgumentList parsed(CommandLineToArgvW(line.c_str(), &count));
-    if (!parsed || static_cast<std::size_t>(count) != arguments.size() + 1 ||
-        parsed.get()[0] != toWide(program)) {
-        return false;
-    }
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (parsed.get()[i + 1] != toWide(arguments[i])) {
-            return false;
-        }
-    }
-    return true;
+    std::vector<std::wstring> expected{toWide(program)};
+    std::transform(arguments.begin(), arguments.end(), std::back_inserter(expected),
+                   [](const std::string& argument) { return toWide(argument); });
+    return shellArguments(line) == expected;
 }
 
-// Quotes one argument so that CommandLineToArgvW and the C runtime both read it back whole.
-std::wstring quoted(const std::wstring& argument)
+std::wstring programFolder()
 {
-    if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos) {
-        return argument;
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+// The compiler in a console of its own, minimized, given the focus and titled with the shown line.
+void startDirectly(const std::string& program, const std::wstring& path, std::wstring commandLine,
+                   const std::string& title, const std::wstring& workingFolder)
+{
+    std::wstring consoleTitle = toWide(title);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWMINIMIZED;
+    startup.lpTitle = consoleTitle.data();
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
+                        nullptr, workingFolder.c_str(), &startup, &started)) {
+        throw LaunchError::notStarted(program);
     }
-    std::wstring out = L"\"";
-    std::size_t backslashes = 0;
-    for (const wchar_t character : argument) {
-        if (character == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        out.append(character == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-        backslashes = 0;
-        out += character;
-    }
-    out.append(backslashes * 2, L'\\');
-    return out + L'"';
+    // The compiler runs on its own; nothing here waits for it or keeps it.
+    OwnedKernelHandle process(started.hProcess);
+    OwnedKernelHandle thread(started.hThread);
 }
 
 } // namespace
@@ -108,9 +100,18 @@ Win32Launcher::Win32Launcher()
 {
 }
 
-Win32Launcher::Win32Launcher(std::wstring startFolder)
+Win32Launcher::Win32Launcher(std::wstring startFolder, std::wstring consoleHost,
+                             std::chrono::milliseconds hostPatience)
     : m_startFolder(fullPath(startFolder))
+    , m_consoleHost(std::move(consoleHost))
+    , m_hostPatience(hostPatience)
 {
+}
+
+std::wstring Win32Launcher::consoleHostBesideProgram()
+{
+    const std::wstring host = programFolder() + L"tarnwick-console.exe";
+    return isFile(host) ? host : std::wstring();
 }
 
 std::optional<std::wstring> Win32Launcher::findProgram(const std::wstring& name) const
@@ -149,9 +150,9 @@ std::wstring Win32Launcher::commandLineFor(const std::string& program,
         readsBackAs(line, program, arguments)) {
         return line;
     }
-    line = quoted(toWide(program));
+    line = quotedArgument(toWide(program));
     for (const std::string& argument : arguments) {
-        line.append(L" ").append(quoted(toWide(argument)));
+        line.append(L" ").append(quotedArgument(toWide(argument)));
     }
     return line;
 }
@@ -167,20 +168,18 @@ void Win32Launcher::launch(const std::string& program, const std::vector<std::st
     if (!survivesAnsiCodePage(commandLine)) {
         throw UnnameableFileError("the compiler would read another command line: " + title);
     }
-    std::wstring consoleTitle = toWide(title);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWMINIMIZED;
-    startup.lpTitle = consoleTitle.data();
-    PROCESS_INFORMATION started{};
     // The compiler may build paths from its working directory, which it too reads in ANSI.
     const std::wstring workingFolder = survivingFolder(m_startFolder).value_or(m_startFolder);
-    if (!CreateProcessW(path->c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
-                        nullptr, workingFolder.c_str(), &startup, &started)) {
-        throw LaunchError::notStarted(program);
+    if (isFile(m_consoleHost)) {
+        const HostRequest request{std::nullopt, toWide(title), workingFolder, *path, commandLine};
+        switch (startInConsoleHost(m_consoleHost, request, m_hostPatience)) {
+        case ConsoleStartResult::Started:
+            return;
+        case ConsoleStartResult::ProgramFailed:
+            throw LaunchError::notStarted(program);
+        case ConsoleStartResult::HostUnavailable:
+            break; // started directly below: a run is never lost for want of a console
+        }
     }
-    // The compiler runs on its own; nothing here waits for it or keeps it.
-    OwnedKernelHandle process(started.hProcess);
-    OwnedKernelHandle thread(started.hThread);
+    startDirectly(program, *path, std::move(commandLine), title, workingFolder);
 }

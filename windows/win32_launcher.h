@@ -2,22 +2,32 @@
 
 #include "program_launcher.h"
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
 
 // Starts the compiler in a console window of its own, minimized and titled with the shown command
-// line, and returns at once. The program is `NAME.exe` (in any letter case, as Windows names are),
-// looked for in the folder Tarnwick started in, then in each folder on PATH; it runs in that start
-// folder. Nothing else is ever run: a batch file would hand its command line to cmd.exe, which
-// would read `&` or `%` in a map's path as commands. No line starts that the compiler's ANSI
-// command line would read differently.
+// line, and returns at once. The console is the console host's, which runs the compiler in it and
+// keeps it open after the run with a line saying how it ended; without a host the compiler is
+// started in a console of its own directly. The program is `NAME.exe` (in any letter case, as
+// Windows names are), looked for in the folder Tarnwick started in, then in each folder on PATH; it
+// runs in that start folder. Nothing else is ever run: a batch file would hand its command line to
+// cmd.exe, which would read `&` or `%` in a map's path as commands. No line starts that the
+// compiler's ANSI command line would read differently.
 class Win32Launcher : public ProgramLauncher {
 public:
+    // How long a press waits at most for the console host to say whether the compiler started.
+    // Windows starts a console program in tens of milliseconds, a virus scanner's first look
+    // included; a host that takes longer is taken to have started it.
+    static constexpr std::chrono::milliseconds kHostPatience{1000};
+
     // Records the current directory as the start folder: the file dialogs may move the current
     // directory later, and a BSPC.exe beside a downloaded map must never be the one run.
     Win32Launcher();
-    explicit Win32Launcher(std::wstring startFolder);
+    // An empty `consoleHost` means none: the compiler is started directly.
+    explicit Win32Launcher(std::wstring startFolder, std::wstring consoleHost = consoleHostBesideProgram(),
+                           std::chrono::milliseconds hostPatience = kHostPatience);
 
     void launch(const std::string& program, const std::vector<std::string>& arguments,
                 const std::string& title) override;
@@ -32,6 +42,12 @@ public:
     static std::wstring commandLineFor(const std::string& program, const std::vector<std::string>& arguments,
                                        const std::string& shown);
 
+    // tarnwick-console.exe in this program's own folder, never one found along PATH or in the
+    // working directory; empty when there is none.
+    static std::wstring consoleHostBesideProgram();
+
 private:
     std::wstring m_startFolder;
+    std::wstring m_consoleHost;
+    std::chrono::milliseconds m_hostPatience;
 };

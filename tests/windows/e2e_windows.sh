@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Drives the real tarnwick.exe under Wine in a private X server with a window manager, through real
-# clicks and keys, and reads it back with win_inspector.exe:
+# clicks and keys, and reads it and its console hosts back with win_inspector.exe:
 #   e2e_windows.sh PREFIX tarnwick.exe win_inspector.exe standin_compiler.exe
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -139,12 +139,15 @@ $bsp
 2
 -noliquids" "$(grep '^crt=' <<<"$record" | cut -d= -f2-)"
 expect "its command line" "BSPC -bsp2aas \"$bsp\" -threads 2 -noliquids" "$(grep '^commandLine=' <<<"$record" | cut -d= -f2-)"
-expect "started minimized in a console" "console=1 show=2" \
-    "$(grep -E '^(console|show)=' <<<"$record" | paste -sd' ')"
+host=$(inspect hosts)
+expect "one console host" 1 "$(wc -w <<<"$host")"
+grep -qx "consoleProcess=$host" <<<"$record" || fail "the compiler is not in the console host's console"
+expect "the host's console, minimized and titled" "title: BSPC -bsp2aas \"$bsp\" -threads 2 -noliquids
+minimized: yes" "$(inspect console "$host" | head -2)"
 expect "the printed line" "BSPC -bsp2aas \"$bsp\" -threads 2 -noliquids" "$(inspect panel | tail -1)"
 rm -f "$scratch"/records/*
 
-echo "# Closing Tarnwick leaves a running compiler running"
+echo "# Closing Tarnwick leaves a running compiler and its console running"
 export TARNWICK_LINGER_MS=3000
 stop_wine_server
 "$wineserver" -w
@@ -157,6 +160,10 @@ inspect close
 wait_for "no window" state
 for _ in $(seq 50); do ls "$scratch/records"/*.done >/dev/null 2>&1 && break; sleep 0.2; done
 ls "$scratch/records"/*.done >/dev/null 2>&1 || fail "the compiler did not run to its end"
+host=$(inspect hosts)
+ending="Finished with exit status 0 after"
+for _ in $(seq 50); do inspect console "$host" | grep -q "^$ending" && break; sleep 0.2; done
+inspect console "$host" | grep -q "^$ending" || fail "the console does not say how the run ended"
 
 echo "# A missing compiler"
 rm "$scratch/work/BSPC.exe"

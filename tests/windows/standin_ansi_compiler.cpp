@@ -52,5 +52,5 @@ int main(int argc, char** argv)
     }
     own.emplace_back("contents", argc > 2 ? contentsOf(argv[2]) : L"(no map argument)");
     recordStart(own);
-    return 0;
+    return endAsAsked();
 }

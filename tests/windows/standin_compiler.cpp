@@ -1,5 +1,5 @@
 // A stand-in for a compiler whose runtime reads the UTF-16 command line (`wmain`): writes down what
-// it was started with, as both command-line parsers read it, then lingers as long as asked.
+// it was started with, as both command-line parsers read it, then lingers and ends as asked.
 #include "standin_record.h"
 
 int wmain(int argc, wchar_t** argv)
@@ -9,5 +9,5 @@ int wmain(int argc, wchar_t** argv)
         crt.emplace_back("crt", argv[i]);
     }
     recordStart(crt);
-    return 0;
+    return endAsAsked();
 }

@@ -2,6 +2,7 @@
 
 #include "win32_api.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -52,9 +53,21 @@ std::wstring showFlag()
     return (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? std::to_wstring(startup.wShowWindow) : L"none";
 }
 
+// Every process attached to this console: the host's as well, when the stand-in runs in its console.
+void addConsoleProcesses(RecordFields& fields)
+{
+    DWORD processes[64] = {};
+    const DWORD count = GetConsoleProcessList(processes, 64);
+    for (DWORD i = 0; i < count && i < 64; ++i) {
+        fields.emplace_back("consoleProcess", std::to_wstring(processes[i]));
+    }
+}
+
 RecordFields commonFields()
 {
     RecordFields fields{{"module", moduleName()}, {"commandLine", GetCommandLineW()}};
+    fields.emplace_back("pid", std::to_wstring(GetCurrentProcessId()));
+    addConsoleProcesses(fields);
     int count = 0;
     LPWSTR* shell = CommandLineToArgvW(GetCommandLineW(), &count);
     for (int i = 0; i < count; ++i) {
@@ -104,4 +117,21 @@ void recordStart(const RecordFields& own)
         Sleep(static_cast<DWORD>(std::stoul(linger)));
         std::ofstream(std::filesystem::path(base + L".done"));
     }
+}
+
+int endAsAsked()
+{
+    std::printf("%s\n", kStandInMessage);
+    std::fflush(stdout);
+    const std::wstring file = variable(L"TARNWICK_STANDIN_WRITES");
+    if (!file.empty()) {
+        std::ofstream(std::filesystem::path(file), std::ios::binary) << kStandInOutput;
+    }
+    const std::wstring exit = variable(L"TARNWICK_STANDIN_EXIT");
+    if (exit == L"crash") {
+        // Ended by its own filter, not by Wine's debugger, which would wait for a click.
+        SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG { return EXCEPTION_EXECUTE_HANDLER; });
+        RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+    }
+    return exit.empty() ? 0 : std::stoi(exit);
 }

@@ -1,22 +1,30 @@
 // The Windows launcher against stand-in compilers: hostile map paths arrive as one argument each
 // for every parser a compiler may use, naming the chosen file, or nothing starts; the compiler gets
 // a minimized console of its own titled with the line, and no handle; and only a real BSPC.exe,
-// found where it should be, is ever started. With --real, a press runs the real compiler on a map.
-//   tst_win32_launcher STAND-IN.exe ANSI-STAND-IN.exe
-//   tst_win32_launcher --real BSPC.exe MAP.bsp
+// found where it should be, is ever started. Through the console host the compiler gets the same,
+// in the host's console, which ends with a line on how the run ended and stays open; without a
+// host, or with one that says nothing, the compiler starts directly. With --real, a press runs the
+// real compiler on a map, directly and through the host, and on a file that is no map.
+//   tst_win32_launcher STAND-IN.exe ANSI-STAND-IN.exe CONSOLE-HOST.exe INSPECTOR.exe
+//   tst_win32_launcher --real BSPC.exe MAP.bsp CONSOLE-HOST.exe INSPECTOR.exe
 #include "ansi_command_line.h"
 #include "checks.h"
 #include "command_line_composer.h"
 #include "compile_request.h"
 #include "fake_services.h"
 #include "option_board.h"
+#include "standin_record.h"
 #include "win32_api.h"
 #include "win32_launcher.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
+#include <regex>
+#include <sstream>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -32,6 +40,7 @@ constexpr std::chrono::seconds kPatience{60};
 constexpr char kUnnameable[] =
     "The path of this file holds characters that BSPC cannot be given on this system. Rename the "
     "file, or move it to a folder with a plain name, and try again.";
+constexpr char kCannotStart[] = "BSPC.exe does not seem to be in the current Directory";
 
 struct Place {
     fs::path root;
@@ -96,6 +105,129 @@ std::string utf8(const fs::path& path)
     return toUtf8(path.wstring());
 }
 
+// The console host, and the inspector that reads its console from outside.
+struct Hosting {
+    fs::path host;
+    fs::path inspector;
+};
+
+// What the inspector prints, with bare line feeds. It inherits the pipe it prints into, and the
+// test's inheritable handles too, which it never touches.
+std::string inspect(const Hosting& hosting, const std::wstring& arguments)
+{
+    SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+    HANDLE reading = nullptr;
+    HANDLE writing = nullptr;
+    CreatePipe(&reading, &writing, &inheritable, 0);
+    SetHandleInformation(reading, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = writing;
+    std::wstring line = L"\"" + hosting.inspector.wstring() + L"\" " + arguments;
+    PROCESS_INFORMATION started{};
+    CreateProcessW(hosting.inspector.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                   nullptr, &startup, &started);
+    CloseHandle(writing);
+    std::string text;
+    char buffer[4096];
+    for (DWORD got = 0; ReadFile(reading, buffer, sizeof buffer, &got, nullptr) && got > 0;) {
+        text.append(buffer, got);
+    }
+    for (const HANDLE handle : {reading, started.hProcess, started.hThread}) {
+        CloseHandle(handle);
+    }
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    return text;
+}
+
+std::vector<DWORD> runningHosts(const Hosting& hosting)
+{
+    std::istringstream lines(inspect(hosting, L"hosts"));
+    return {std::istream_iterator<DWORD>(lines), std::istream_iterator<DWORD>()};
+}
+
+// What `look` gives once `done` holds for it, or at the end of the patience.
+template <typename Look, typename Done> auto awaitLook(Look look, Done done)
+{
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    auto seen = look();
+    while (!done(seen) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        seen = look();
+    }
+    return seen;
+}
+
+std::vector<DWORD> awaitHosts(const Hosting& hosting, std::size_t count)
+{
+    return awaitLook([&] { return runningHosts(hosting); },
+                     [&](const auto& hosts) { return hosts.size() == count; });
+}
+
+// Hosts keep their consoles open until closed; each test closes those it opened.
+void endHosts(const Hosting& hosting)
+{
+    for (const DWORD pid : runningHosts(hosting)) {
+        const HANDLE host = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+        TerminateProcess(host, 0);
+        WaitForSingleObject(host, INFINITE);
+        CloseHandle(host);
+    }
+}
+
+bool isRunning(DWORD pid)
+{
+    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    const bool running = process != nullptr && WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+}
+
+// The host's console with its lines run together: the inspector cannot tell a line wrapped at a
+// blank in the console's last column from one that ends there.
+std::string consoleOf(const Hosting& hosting, DWORD host)
+{
+    std::string text = inspect(hosting, L"console " + std::to_wstring(host));
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
+// The line the host ends with, after a blank line, with the time taken, which no run can foretell,
+// as "#"; empty while there is none.
+std::string endingOf(const std::string& console)
+{
+    const std::regex ending(
+        R"(  ((?:Finished with exit status|Ended by exception) .*? after ).+? s([.:,].*?) *$)");
+    std::smatch found;
+    return std::regex_search(console, found, ending) ? found.str(1) + "#" + found.str(2) : "";
+}
+
+std::string awaitEnding(const Hosting& hosting, DWORD host)
+{
+    return awaitLook([&] { return consoleOf(hosting, host); },
+                     [](const auto& text) { return !endingOf(text).empty(); });
+}
+
+// The process in the record's console that is a console host, if any.
+DWORD hostOf(const Hosting& hosting, const Record& record)
+{
+    const std::vector<DWORD> hosts = runningHosts(hosting);
+    for (const std::string& pid : all(record, "consoleProcess")) {
+        if (std::find(hosts.begin(), hosts.end(), DWORD(std::stoul(pid))) != hosts.end()) {
+            return DWORD(std::stoul(pid));
+        }
+    }
+    return 0;
+}
+
+// A launcher in the current directory, through the host when there is one.
+Win32Launcher launcherFor(const Hosting* hosting)
+{
+    return hosting ? Win32Launcher(fs::current_path().wstring(), hosting->host.wstring(), kPatience)
+                   : Win32Launcher(fs::current_path().wstring(), L"");
+}
+
 bool launchFails(const std::string& program = "BSPC")
 {
     try {
@@ -148,22 +280,23 @@ std::vector<PathRow> impossiblePaths()
     };
 }
 
-void checkArrival(Checks& checks, const Place& place, const PathRow& row, bool asShown)
+void checkArrival(Checks& checks, const Place& place, const PathRow& row, bool asShown,
+                  const Hosting* hosting)
 {
     OptionBoard board;
     board.setBspPath(row.path);
     CommandLine line;
     composeCommandLine(board, line);
-    const std::string where = std::string(row.name) + ": ";
+    const std::string where = (hosting ? "through the host, " : "") + std::string(row.name) + ": ";
     if (!row.survivesAnsi) {
         try {
-            Win32Launcher().launch(line.program, line.arguments, line.text);
+            launcherFor(hosting).launch(line.program, line.arguments, line.text);
             checks.expect(false, where + "refused");
         } catch (const UnnameableFileError&) {
         }
         return;
     }
-    Win32Launcher().launch(line.program, line.arguments, line.text);
+    launcherFor(hosting).launch(line.program, line.arguments, line.text);
     const std::vector<Record> records = takeRecords(place, 1, kPatience);
     checks.equal(records.size(), std::size_t(1), where + "the compiler ran once");
     if (records.empty()) {
@@ -179,17 +312,22 @@ void checkArrival(Checks& checks, const Place& place, const PathRow& row, bool a
     checks.equal(one(record, "cwd"), utf8(place.work), where + "working directory");
     checks.equal(one(record, "console"), std::string("1"), where + "a console of its own");
     checks.equal(one(record, "title"), line.text, where + "titled with the shown line");
-    checks.equal(one(record, "show"), std::to_string(SW_SHOWMINIMIZED), where + "started minimized");
     checks.equal(one(record, "inherited"), std::string("0"), where + "no handle inherited");
+    if (!hosting) {
+        checks.equal(one(record, "show"), std::to_string(SW_SHOWMINIMIZED), where + "started minimized");
+        return;
+    }
+    checks.expect(hostOf(*hosting, record) != 0, where + "in the console host's console");
+    endHosts(*hosting);
 }
 
-void paths(Checks& checks, const Place& place)
+void paths(Checks& checks, const Place& place, const Hosting* hosting = nullptr)
 {
     for (const PathRow& row : hostilePaths()) {
-        checkArrival(checks, place, row, true);
+        checkArrival(checks, place, row, true, hosting);
     }
     for (const PathRow& row : impossiblePaths()) {
-        checkArrival(checks, place, row, false);
+        checkArrival(checks, place, row, false, hosting);
     }
 }
 
@@ -296,14 +434,15 @@ struct Press {
     int launches = 0;
 };
 
-Press press(const fs::path& startFolder, const std::string& bspPath)
+Press press(const fs::path& startFolder, const std::string& bspPath, const fs::path& host = {},
+            std::chrono::milliseconds patience = kPatience)
 {
     OptionBoard board;
     board.setBspPath(bspPath);
     CommandLine line = initialCommandLine();
     FakeMessageBox messages;
     FakeOutputPanel panel;
-    CountingLauncher launcher(startFolder.wstring());
+    CountingLauncher launcher(startFolder.wstring(), host.wstring(), patience);
     processFile(board, line, {messages, panel, launcher});
     return {panel.printed, messages.shown, launcher.launches};
 }
@@ -460,14 +599,166 @@ void missingCompilerMessage(Checks& checks, const Place& place)
     inDirectory(empty, L"", [&] {
         const Press pressed = press(empty, "C:\\maps\\dm1.bsp");
         checks.equal(pressed.printed.size(), std::size_t(1), "the line is printed first");
-        checks.expect(pressed.shown ==
-                          std::vector<std::string>{"BSPC.exe does not seem to be in the current Directory"},
-                      "then the one message");
+        checks.expect(pressed.shown == std::vector<std::string>{kCannotStart}, "then the one message");
     });
 }
 
+struct EndingRow {
+    const char* name;
+    const wchar_t* exitAs; // as TARNWICK_STANDIN_EXIT gives it; empty for status 0
+    bool writes;
+    bool oldFileThere;  // a file of that name from long before the run, left as it was
+    std::string ending; // with the time taken as "#"
+};
+
+std::vector<EndingRow> endingRows(const std::string& file, const std::string& work)
+{
+    const std::string look = "see the messages above and bspc.log in " + work + ".";
+    const std::string unwritten = ", but " + file + " was not written: " + look;
+    const std::string wrote = ": wrote " + file + " (16 bytes)";
+    return {
+        {"wrote its file", L"", true, false, "Finished with exit status 0 after #" + wrote + "."},
+        {"wrote nothing", L"", false, false, "Finished with exit status 0 after #" + unwritten},
+        {"wrote its file but failed", L"3", true, false,
+         "Finished with exit status 3 after #" + wrote + ", but " + look},
+        {"crashed", L"crash", false, false,
+         "Ended by exception 0xC0000005 (access violation) after #" + unwritten},
+        {"left an older file as it was", L"", false, true, "Finished with exit status 0 after #" + unwritten},
+    };
+}
+
+// Starts the stand-in through the host on `map` and gives the host it runs under.
+DWORD hostedRun(const Place& place, const Hosting& hosting, const fs::path& map)
+{
+    Win32Launcher(fs::current_path().wstring(), hosting.host.wstring(), kPatience)
+        .launch("BSPC", {"-bsp2aas", utf8(map)}, "BSPC -bsp2aas \"" + utf8(map) + "\"");
+    const std::vector<Record> records = takeRecords(place, 1, kPatience);
+    return records.empty() ? 0 : hostOf(hosting, records.front());
+}
+
+// The host's console: minimized, titled with the line, the compiler's output, a blank line and how
+// the run ended; it stays open.
+void endings(Checks& checks, const Place& place, const Hosting& hosting)
+{
+    const fs::path map = place.root / "maps" / "end.bsp";
+    const fs::path aas = place.root / "maps" / "end.aas";
+    fs::create_directories(map.parent_path());
+    for (const EndingRow& row : endingRows(utf8(aas), utf8(place.work))) {
+        fs::remove(aas);
+        if (row.oldFileThere) {
+            writeFile(aas, kStandInOutput);
+            fs::last_write_time(aas, fs::last_write_time(aas) - std::chrono::hours(24 * 365));
+        }
+        SetEnvironmentVariableW(L"TARNWICK_STANDIN_WRITES", row.writes ? aas.c_str() : nullptr);
+        SetEnvironmentVariableW(L"TARNWICK_STANDIN_EXIT", *row.exitAs != L'\0' ? row.exitAs : nullptr);
+        const DWORD host = hostedRun(place, hosting, map);
+        const std::string console = awaitEnding(hosting, host);
+        const std::string where = std::string("a compiler that ") + row.name + ": ";
+        checks.expect(console.starts_with("title: BSPC -bsp2aas \"" + utf8(map) + "\" minimized: yes " +
+                                          kStandInMessage + "  "),
+                      where + "titled, minimized, the compiler's output and a blank line: " + console);
+        checks.equal(endingOf(console), row.ending, where + "the ending line");
+        checks.expect(isRunning(host), where + "the console stays open");
+        endHosts(hosting);
+    }
+    SetEnvironmentVariableW(L"TARNWICK_STANDIN_WRITES", nullptr);
+    SetEnvironmentVariableW(L"TARNWICK_STANDIN_EXIT", nullptr);
+}
+
+// Ctrl+C in the console stops the compiler and leaves the host to say how the run ended: Windows
+// ends the compiler with 0xC000013A, Wine with status 0.
+void interrupted(Checks& checks, const Place& place, const Hosting& hosting)
+{
+    SetEnvironmentVariableW(L"TARNWICK_LINGER_MS", L"60000");
+    const DWORD host = hostedRun(place, hosting, "x.bsp");
+    SetEnvironmentVariableW(L"TARNWICK_LINGER_MS", nullptr);
+    inspect(hosting, L"interrupt " + std::to_wstring(host));
+    const std::string ending = endingOf(awaitEnding(hosting, host));
+    checks.expect(ending.starts_with("Finished with exit status 0 after #") ||
+                      ending.starts_with("Ended by exception 0xC000013A (Ctrl+C) after #"),
+                  "Ctrl+C stops the compiler: " + ending);
+    checks.expect(isRunning(host), "and leaves the host's console open");
+    endHosts(hosting);
+}
+
+// Without a host, or with a program in its place that ends without a word, the compiler starts in
+// a console of its own.
+void fallbacks(Checks& checks, const Place& place)
+{
+    const std::wstring here = fs::current_path().wstring();
+    const auto direct = [&](const Record& record) {
+        return one(record, "module") == utf8(place.work / "BSPC.exe") &&
+               one(record, "show") == std::to_string(SW_SHOWMINIMIZED);
+    };
+    Win32Launcher none(here, (place.root / "nowhere" / "tarnwick-console.exe").wstring(), kPatience);
+    checks.expect(direct(takeRecordOf(none, place)), "no host: the compiler starts directly");
+    Win32Launcher silent(here, place.standIn.wstring(), kPatience);
+    silent.launch("BSPC", {"-bsp2aas", "x.bsp"}, "BSPC -bsp2aas \"x.bsp\"");
+    const std::vector<Record> records = takeRecords(place, 2, kPatience);
+    checks.expect(records.size() == 2 && std::any_of(records.begin(), records.end(), direct),
+                  "a host that ends without a word: the compiler starts directly");
+}
+
+// A compiler that cannot start: Tarnwick says so and its host ends. A host no one waited for says
+// why in its console, and stays open.
+void unstartable(Checks& checks, const fs::path& root, const Hosting& hosting)
+{
+    inDirectory(root / "not a program, hosted", L"", [&] {
+        std::ofstream("BSPC.exe") << "not a program\r\n";
+        const fs::path here = fs::current_path();
+        checks.expect(press(here, "C:\\maps\\dm1.bsp", hosting.host).shown ==
+                          std::vector<std::string>{kCannotStart},
+                      "through the host, Tarnwick says the compiler cannot start");
+        checks.expect(awaitHosts(hosting, 0).empty(), "and the host ends");
+        checks.expect(
+            press(here, "C:\\maps\\dm1.bsp", hosting.host, std::chrono::milliseconds(0)).shown.empty(),
+            "a host not waited for is taken to have started the compiler");
+        const std::vector<DWORD> hosts = awaitHosts(hosting, 1);
+        const DWORD host = hosts.empty() ? 0 : hosts.front();
+        const std::string failure = "Could not start " + utf8(here / "BSPC.exe") + ": ";
+        const auto says = [&](const std::string& console) {
+            return console.find(failure) != std::string::npos;
+        };
+        checks.expect(says(awaitLook([&] { return consoleOf(hosting, host); }, says)),
+                      "it says why in its console");
+        checks.expect(isRunning(host), "and stays open");
+        endHosts(hosting);
+    });
+}
+
+// The real compiler through the console host: the ending line says what it wrote, or that a file
+// that is no map gave nothing, below the compiler's own messages.
+void realThroughHost(Checks& checks, const fs::path& start, const fs::path& maps, const Hosting& hosting)
+{
+    struct Row {
+        const char* map;
+        const char* message;
+        std::string ending;
+    };
+    const Row rows[] = {
+        {"testbox.bsp", "bsp2aas: ",
+         "Finished with exit status 0 after #: wrote " + utf8(maps / "testbox.aas") + " (7.4 KiB)."},
+        {"notamap.bsp", "ERROR: File read failure",
+         "Finished with exit status 1 after #, but " + utf8(maps / "notamap.aas") +
+             " was not written: see the messages above and bspc.log in " + utf8(start) + "."},
+    };
+    // Shorter than a map's header, which the compiler reads first.
+    writeFile(maps / "notamap.bsp", "text\r\n");
+    fs::remove(maps / "testbox.aas");
+    for (const Row& row : rows) {
+        const Press pressed = press(start, utf8(maps / row.map), hosting.host);
+        const std::vector<DWORD> hosts = awaitHosts(hosting, 1);
+        const std::string console = awaitEnding(hosting, hosts.empty() ? 0 : hosts.front());
+        const std::string where = std::string("through the host, ") + row.map + ": ";
+        checks.expect(pressed.shown.empty() && console.find(row.message) != std::string::npos,
+                      where + "the compiler's messages in the console");
+        checks.equal(endingOf(console), row.ending, where + "the ending line");
+        endHosts(hosting);
+    }
+}
+
 // A press that runs the real compiler on a real map, in folders whose names a shell would misread.
-int realCompiler(const fs::path& compiler, const fs::path& map)
+int realCompiler(const fs::path& compiler, const fs::path& map, const Hosting& hosting)
 {
     Checks checks;
     wchar_t temporary[MAX_PATH + 1] = {};
@@ -492,6 +783,7 @@ int realCompiler(const fs::path& compiler, const fs::path& map)
     }
     checks.equal(fs::file_size(written, error), std::uintmax_t(7600), "testbox.aas written, 7,600 bytes");
     checks.expect(fs::exists(start / "bspc.log"), "its log in the start folder");
+    realThroughHost(checks, start, maps, hosting);
     std::error_code ignored;
     fs::remove_all(root, ignored);
     return checks.exitStatus();
@@ -518,13 +810,18 @@ Place makePlace(const wchar_t* standIn)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc == 4 && std::wstring_view(argv[1]) == L"--real") {
-        return realCompiler(argv[2], argv[3]);
-    }
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: tst_win32_launcher STAND-IN.exe ANSI-STAND-IN.exe\n"
-                             "       tst_win32_launcher --real BSPC.exe MAP.bsp\n");
+    const bool real = argc == 6 && std::wstring_view(argv[1]) == L"--real";
+    if (argc != 5 && !real) {
+        std::fprintf(
+            stderr,
+            "usage: tst_win32_launcher STAND-IN.exe ANSI-STAND-IN.exe CONSOLE-HOST.exe INSPECTOR.exe\n"
+            "       tst_win32_launcher --real BSPC.exe MAP.bsp CONSOLE-HOST.exe INSPECTOR.exe\n");
         return 2;
+    }
+    const Hosting hosting{fs::path(argv[argc - 2]).make_preferred(),
+                          fs::path(argv[argc - 1]).make_preferred()};
+    if (real) {
+        return realCompiler(argv[2], argv[3], hosting);
     }
     Checks checks;
     const Place place = makePlace(argv[1]);
@@ -537,7 +834,12 @@ int wmain(int argc, wchar_t** argv)
     inDirectory(place.work, L"", [&] {
         paths(checks, place);
         sideBySide(checks, place);
+        paths(checks, place, &hosting);
+        endings(checks, place, hosting);
+        interrupted(checks, place, hosting);
+        fallbacks(checks, place);
     });
+    unstartable(checks, place.root, hosting);
     lookup(checks, place);
     codePages(checks);
     startFolder(checks, place);

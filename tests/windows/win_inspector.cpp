@@ -7,6 +7,11 @@
 //   win_inspector dialog          the title of an open file dialog, or "none"
 //   win_inspector panel           the output panel's lines
 //   win_inspector close           asks the window to close
+// and reads the console hosts of its runs:
+//   win_inspector hosts           the process ids of the running console hosts
+//   win_inspector console PID     the title of the console process PID runs in, whether it is
+//                                 minimized, then its text, a line wrapped at the edge joined again
+//   win_inspector interrupt PID   presses Ctrl+C in that console
 #include "control_table.h"
 #include "screen_scale.h"
 #include "wide_text.h"
@@ -15,6 +20,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tlhelp32.h>
 
 namespace {
 
@@ -153,11 +159,72 @@ void dialog()
     std::printf("%s\n", found != nullptr ? toUtf8(textOf(found)).c_str() : "none");
 }
 
+void hosts()
+{
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        if (lstrcmpiW(entry.szExeFile, L"tarnwick-console.exe") == 0) {
+            std::printf("%lu\n", entry.th32ProcessID);
+        }
+    }
+    CloseHandle(snapshot);
+}
+
+// The inspector's own output stays where it was: the C runtime keeps the handle it started with.
+bool attachToConsoleOf(const wchar_t* pid)
+{
+    FreeConsole();
+    return AttachConsole(static_cast<DWORD>(std::wcstoul(pid, nullptr, 10))) != FALSE;
+}
+
+void console()
+{
+    wchar_t title[4096] = {};
+    GetConsoleTitleW(title, 4096);
+    std::printf("title: %s\nminimized: %s\n", toUtf8(title).c_str(),
+                IsIconic(GetConsoleWindow()) ? "yes" : "no");
+    const HANDLE screen = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    CONSOLE_SCREEN_BUFFER_INFO buffer{};
+    GetConsoleScreenBufferInfo(screen, &buffer);
+    const auto width = static_cast<std::size_t>(buffer.dwSize.X);
+    std::wstring text;
+    for (SHORT row = 0; row <= buffer.dwCursorPosition.Y; ++row) {
+        std::wstring line(width, L' ');
+        DWORD got = 0;
+        ReadConsoleOutputCharacterW(screen, line.data(), static_cast<DWORD>(width), COORD{0, row}, &got);
+        line.erase(line.find_last_not_of(L' ') + 1);
+        text += line.size() == width ? line : line + L'\n';
+    }
+    CloseHandle(screen);
+    std::printf("%s", toUtf8(text).c_str());
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     const std::string command = argc > 1 ? toUtf8(argv[1]) : "";
+    if (command == "hosts") {
+        hosts();
+        return 0;
+    }
+    if ((command == "console" || command == "interrupt") && argc > 2) {
+        if (!attachToConsoleOf(argv[2])) {
+            std::printf("no console\n");
+            return 1;
+        }
+        // The inspector, now in that console too, lets Ctrl+C pass it by.
+        SetConsoleCtrlHandler(nullptr, TRUE);
+        if (command == "console") {
+            console();
+        } else {
+            GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
+        }
+        return 0;
+    }
     HWND main = FindWindowW(Win32MainWindow::kClassName, toWide(kWindowTitle).c_str());
     if (command == "message") {
         message();
@@ -186,7 +253,8 @@ int wmain(int argc, wchar_t** argv)
         PostMessageW(main, WM_CLOSE, 0, 0);
     } else {
         std::fprintf(stderr,
-                     "usage: win_inspector check-start|state|place NAME|focus|message|dialog|panel|close\n");
+                     "usage: win_inspector check-start|state|place NAME|focus|message|dialog|panel|close|"
+                     "hosts|console PID|interrupt PID\n");
         return 2;
     }
     return 0;

@@ -1,5 +1,7 @@
 // The Windows program's text helpers, natively: what crosses between the logic's UTF-8 and
-// Windows' UTF-16 comes back unchanged, and a PATH splits as Windows splits it.
+// Windows' UTF-16 comes back unchanged, a PATH splits as Windows splits it, and a command line is
+// quoted and read by the rules the C runtimes and CommandLineToArgvW share.
+#include "argument_quoting.h"
 #include "search_path.h"
 #include "wide_text.h"
 
@@ -71,6 +73,59 @@ private slots:
     {
         QFETCH(std::wstring, path);
         QTEST(splitSearchPath(path), "folders");
+    }
+
+    // The examples of Microsoft's "Parsing C command-line arguments", and two of a program's name.
+    void commandLinesReadAsDocumented_data()
+    {
+        QTest::addColumn<std::wstring>("line");
+        QTest::addColumn<std::vector<std::wstring>>("arguments");
+        using Arguments = std::vector<std::wstring>;
+        QTest::addRow("quoted, then bare")
+            << std::wstring(L"x.exe \"abc\" d e") << Arguments{L"abc", L"d", L"e"};
+        QTest::addRow("backslashes not before a quote")
+            << std::wstring(L"x.exe a\\\\\\b d\"e f\"g h") << Arguments{L"a\\\\\\b", L"de fg", L"h"};
+        QTest::addRow("an odd run before a quote")
+            << std::wstring(L"x.exe a\\\\\\\"b c d") << Arguments{L"a\\\"b", L"c", L"d"};
+        QTest::addRow("an even run before a quote")
+            << std::wstring(L"x.exe a\\\\\\\\\"b c\" d e") << Arguments{L"a\\\\b c", L"d", L"e"};
+        QTest::addRow("a quoted name with blanks")
+            << std::wstring(L"\"C:\\my tools\\x.exe\" -a\t\"b c\"") << Arguments{L"-a", L"b c"};
+        QTest::addRow("a name's backslash before a quote is no escape")
+            << std::wstring(L"\"C:\\tools\\\"x") << Arguments{L"x"};
+    }
+
+    void commandLinesReadAsDocumented()
+    {
+        QFETCH(std::wstring, line);
+        std::wstring_view rest = afterProgramName(line);
+        std::vector<std::wstring> read;
+        while (std::optional<std::wstring> argument = takeArgument(rest)) {
+            read.push_back(*argument);
+        }
+        QTEST(read, "arguments");
+    }
+
+    void quotedArgumentsReadBack_data()
+    {
+        QTest::addColumn<std::wstring>("argument");
+        QTest::addRow("plain") << std::wstring(L"-bsp2aas");
+        QTest::addRow("empty") << std::wstring();
+        QTest::addRow("blanks and a tab") << std::wstring(L"C:\\my maps\\a\tb.bsp");
+        QTest::addRow("a folder ending in a backslash") << std::wstring(L"C:\\");
+        QTest::addRow("a folder with a blank, ending in a backslash") << std::wstring(L"C:\\my maps\\");
+        QTest::addRow("quotes inside") << std::wstring(L"BSPC -bsp2aas \"C:\\x y.bsp\"");
+        QTest::addRow("backslashes before a quote") << std::wstring(L"a\\\\\"b\\");
+        QTest::addRow("shell's special characters") << std::wstring(L"%PATH% & ^ | < > !x!");
+    }
+
+    void quotedArgumentsReadBack()
+    {
+        QFETCH(std::wstring, argument);
+        const std::wstring line = L"x.exe " + quotedArgument(argument) + L" next";
+        std::wstring_view rest = afterProgramName(line);
+        QCOMPARE(takeArgument(rest), std::optional(argument));
+        QCOMPARE(takeArgument(rest), std::optional<std::wstring>(L"next"));
     }
 };
 

@@ -1,0 +1,16 @@
+#include "console_host.h"
+#include "win32_api.h"
+
+#include <cstdio>
+
+// The whole command line is read here, not the split arguments: the compiler's line at its end is
+// passed on as it stands.
+int wmain(int, wchar_t**)
+{
+    const std::optional<HostRequest> request = HostRequest::fromCommandLine(GetCommandLineW());
+    if (!request) {
+        std::fwprintf(stderr, L"%ls\n", kHostUsage.data());
+        return 2;
+    }
+    return ConsoleHost(*request).run();
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "run_report.h"
+
+#include <cstdint>
+
+// How the compiler ended, from its exit code: "Finished with exit status 1", or for the status
+// Windows gives a process that an exception ended, "Ended by exception 0xC0000005 (access
+// violation)". Codes of error severity outside Windows' own table show their number alone;
+// other codes past 0x7FFFFFFF are negative statuses, shown as cmd's %ERRORLEVEL% shows them.
+RunExit runExitOf(std::uint32_t exitCode);

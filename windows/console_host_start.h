@@ -1,0 +1,21 @@
+#pragma once
+
+#include "host_request.h"
+
+#include <chrono>
+#include <string>
+
+// How a run handed to the console host began.
+enum class ConsoleStartResult {
+    Started,
+    ProgramFailed,  // the host could not start the compiler, knows it was heard, and ends quietly
+    HostUnavailable // the host did not start, or ended without a word: nothing was started
+};
+
+// Hands a run to the console host in a console of its own, minimized, given the focus and titled
+// with the shown line, as the compiler itself was once started. The host inherits the client end
+// of a report pipe and nothing else, and says on it whether the compiler started; the answer is
+// awaited for `patience` at most, so a host slow to start never holds up the caller. Silence for
+// that long counts as a start.
+ConsoleStartResult startInConsoleHost(const std::wstring& host, HostRequest request,
+                                      std::chrono::milliseconds patience);
