@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <utility>
 
 namespace {
@@ -30,10 +29,17 @@ RunReport::RunReport(RunOutputs outputs, std::optional<FileStamp> before,
 {
 }
 
-// A stamp that changed counts even when dated before the start: a file server's clock may lag.
+// A stamp that changed counts even when dated before the start: a file server's clock may lag. An
+// unchanged one counts only within the slack, so that a file written by the run before is not
+// taken for this run's.
 bool RunReport::wasWritten(const std::optional<FileStamp>& after) const
 {
-    return after && (after != m_before || after->modified >= m_start - kStampGranularity);
+    if (!after) {
+        return false;
+    }
+    const std::chrono::system_clock::duration slack =
+        after->isCoarse() ? std::chrono::system_clock::duration(kCoarseStampSlack) : kFineStampSlack;
+    return after != m_before || after->modified >= m_start - slack;
 }
 
 std::string RunReport::endingLine(const RunExit& exit, std::chrono::nanoseconds took,
@@ -82,7 +88,9 @@ std::string describeSize(std::uint64_t bytes)
         value /= 1024;
         ++unit;
     }
-    char text[32];
-    std::snprintf(text, sizeof text, value < 9.95 ? "%.1f %s" : "%.0f %s", value, kUnits[unit]);
-    return text;
+    // Whole tenths, never the C locale's decimal comma, which the Qt window stage takes on.
+    const auto tenths = static_cast<std::uint64_t>(std::llround(value * 10));
+    const std::string figure = tenths < 100 ? std::to_string(tenths / 10) + "." + std::to_string(tenths % 10)
+                                            : std::to_string((tenths + 5) / 10);
+    return figure + " " + kUnits[unit];
 }

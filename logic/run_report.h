@@ -14,15 +14,17 @@ struct RunExit {
     bool clean = false; // ended by itself with status 0
 };
 
-// Watches one compiler run for what it wrote. Made just before the compiler starts, with the state
-// of the file its mode writes; at the end it gives the one line its console shows last: how the run
-// ended, how long it took, and whether that file was written, since the compiler's own status says
-// 0 after many a failure.
+// The account of one compiler run: made just before the compiler starts, with the state of the file
+// its mode writes; at the end it gives the one line its console shows last: how the run ended, how
+// long it took, and whether that file was written, since the compiler's own status says 0 after
+// many a failure.
 class RunReport {
 public:
-    // File systems with coarse time stamps may date a file written just after the start up to
-    // this much before it.
-    static constexpr std::chrono::seconds kStampGranularity{2};
+    // A file written just after the start may be dated before it: by up to two seconds where the
+    // file system keeps whole or even seconds, by a tick of the system's coarse file clock where it
+    // keeps fractions.
+    static constexpr std::chrono::seconds kCoarseStampSlack{2};
+    static constexpr std::chrono::milliseconds kFineStampSlack{100};
 
     RunReport(RunOutputs outputs, std::optional<FileStamp> before,
               std::chrono::system_clock::time_point start);
@@ -32,7 +34,7 @@ public:
     std::chrono::system_clock::time_point start() const { return m_start; }
 
     // Whether the mode's file, found as `after` at the end, was written during the run: it exists,
-    // and it is new, changed, or dated from the run's start on.
+    // and it is new, changed, or dated from the run's start on, less the slack its stamp needs.
     bool wasWritten(const std::optional<FileStamp>& after) const;
 
     //   "Finished with exit status 0 after 4.2 s: wrote /maps/dm1.aas (141 KiB)."

@@ -3,7 +3,8 @@
 #include "run_ending.h"
 
 #include <charconv>
-#include <climits>
+#include <cstdlib>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,8 +18,8 @@ constexpr char kNoFile[] = "-";
 
 std::string currentFolder()
 {
-    char folder[PATH_MAX];
-    return ::getcwd(folder, sizeof folder) ? std::string(folder) : std::string(".");
+    const std::unique_ptr<char, decltype(&std::free)> folder(::getcwd(nullptr, 0), &std::free);
+    return folder ? std::string(folder.get()) : std::string(".");
 }
 
 std::optional<FileStamp> stampOf(const std::optional<std::string>& path)
@@ -27,9 +28,7 @@ std::optional<FileStamp> stampOf(const std::optional<std::string>& path)
     if (!path || ::stat(path->c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
         return std::nullopt;
     }
-    const auto modified =
-        std::chrono::seconds(status.st_mtim.tv_sec) + std::chrono::nanoseconds(status.st_mtim.tv_nsec);
-    return FileStamp{SystemClock::time_point(std::chrono::duration_cast<SystemClock::duration>(modified)),
+    return FileStamp{fileTimePoint(status.st_mtim.tv_sec, status.st_mtim.tv_nsec),
                      std::uint64_t(status.st_size)};
 }
 

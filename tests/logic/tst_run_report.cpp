@@ -137,7 +137,11 @@ private slots:
         QTest::addRow("old and untouched") << stamp(-1h) << stamp(-1h) << false;
         QTest::addRow("rewritten") << stamp(-1h) << stamp(5s, 3352) << true;
         QTest::addRow("rewritten alike, dated by a coarse clock") << stamp(-1s) << stamp(-1s) << true;
-        QTest::addRow("untouched, two seconds before") << stamp(-2s - 1ms) << stamp(-2s - 1ms) << false;
+        QTest::addRow("untouched coarse stamp, past the slack") << stamp(-3s) << stamp(-3s) << false;
+        QTest::addRow("untouched fine stamp, a second before")
+            << stamp(-1s - 1ms) << stamp(-1s - 1ms) << false;
+        QTest::addRow("untouched fine stamp, by the file clock's tick")
+            << stamp(-20ms) << stamp(-20ms) << true;
         QTest::addRow("new, dated by a lagging file server") << Stamp() << stamp(-5min) << true;
         QTest::addRow("changed, dated by a lagging file server") << stamp(-1h) << stamp(-5min) << true;
     }
@@ -226,6 +230,35 @@ private slots:
                                << "2.3 MiB";
         QTest::addRow("negative clock step") << qint64(-5) << qint64(5'000'000'000) << "0.0 s"
                                              << "4.7 GiB";
+    }
+
+    // Whole seconds mark a coarse stamp; a date the clock cannot hold is taken as the nearest.
+    void readsFileSystemTimes_data()
+    {
+        QTest::addColumn<qint64>("seconds");
+        QTest::addColumn<qint64>("nanoseconds");
+        QTest::addColumn<qint64>("since1970");
+        QTest::addColumn<bool>("coarse");
+        QTest::addRow("whole second")
+            << qint64(1'700'000'000) << qint64(0) << qint64(1'700'000'000'000'000'000) << true;
+        QTest::addRow("fraction") << qint64(1'700'000'000) << qint64(5) << qint64(1'700'000'000'000'000'005)
+                                  << false;
+        QTest::addRow("before 1970") << qint64(-1) << qint64(0) << qint64(-1'000'000'000) << true;
+        QTest::addRow("year 2300") << qint64(10'413'792'000) << qint64(0) << qint64(6'324'480'000'000'000'000)
+                                   << true;
+        QTest::addRow("far past") << qint64(INT64_MIN) << qint64(7) << qint64(-6'324'479'999'999'999'993)
+                                  << false;
+    }
+
+    void readsFileSystemTimes()
+    {
+        QFETCH(qint64, seconds);
+        QFETCH(qint64, nanoseconds);
+        const FileStamp stamp{fileTimePoint(seconds, nanoseconds), 1};
+        QTEST(qint64(std::chrono::duration_cast<std::chrono::nanoseconds>(stamp.modified.time_since_epoch())
+                         .count()),
+              "since1970");
+        QTEST(stamp.isCoarse(), "coarse");
     }
 
     void describesDurationsAndSizes()

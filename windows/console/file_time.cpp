@@ -1,16 +1,17 @@
 #include "file_time.h"
 
+#include "file_stamp.h"
+
 namespace {
 
-using Ticks = std::chrono::duration<std::int64_t, std::ratio<1, 10'000'000>>;
+constexpr std::uint64_t kTicksPerSecond = 10'000'000;
 // From 1601-01-01 to 1970-01-01: 369 years, 89 of them leap years.
-constexpr Ticks kFrom1601To1970{116'444'736'000'000'000};
+constexpr std::int64_t kSecondsFrom1601To1970 = 11'644'473'600;
 
 } // namespace
 
 std::chrono::system_clock::time_point fromFileTime(std::uint64_t ticks)
 {
-    const Ticks since1970 = Ticks(static_cast<std::int64_t>(ticks)) - kFrom1601To1970;
-    return std::chrono::system_clock::time_point(
-        std::chrono::duration_cast<std::chrono::system_clock::duration>(since1970));
+    const auto seconds = static_cast<std::int64_t>(ticks / kTicksPerSecond) - kSecondsFrom1601To1970;
+    return fileTimePoint(seconds, static_cast<std::int64_t>(ticks % kTicksPerSecond) * 100);
 }

@@ -47,6 +47,8 @@ private slots:
                                     << qint64(1'704'067'200) * 1'000'000'000;
         QTest::addRow("a tick past 1970") << quint64(116'444'736'000'000'001) << qint64(100);
         QTest::addRow("1969-12-31 23:59:59") << quint64(116'444'735'990'000'000) << qint64(-1'000'000'000);
+        // Past what the clock holds: the nearest date it can, two centuries on, never an overflow.
+        QTest::addRow("the last tick") << quint64(UINT64_MAX) << qint64(6'324'480'000'955'161'500);
     }
 
     void fileTimes()
