@@ -66,11 +66,16 @@ bool readsBackAs(const std::wstring& line, const std::string& program,
     return shellArguments(line) == expected;
 }
 
-std::wstring programFolder()
+// Nothing when the program's own path cannot be had whole: a relative host is never looked for.
+std::optional<std::wstring> programFolder()
 {
     std::wstring path(32768, L'\0');
-    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
-    return path.substr(0, path.find_last_of(L"\\/") + 1);
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const std::size_t slash = path.find_last_of(L"\\/", length);
+    if (length == 0 || length >= path.size() || slash == std::wstring::npos) {
+        return std::nullopt;
+    }
+    return path.substr(0, slash + 1);
 }
 
 // The compiler in a console of its own, minimized, given the focus and titled with the shown line.
@@ -110,7 +115,8 @@ Win32Launcher::Win32Launcher(std::wstring startFolder, std::wstring consoleHost,
 
 std::wstring Win32Launcher::consoleHostBesideProgram()
 {
-    const std::wstring host = programFolder() + L"tarnwick-console.exe";
+    const std::optional<std::wstring> folder = programFolder();
+    const std::wstring host = folder ? *folder + L"tarnwick-console.exe" : std::wstring();
     return isFile(host) ? host : std::wstring();
 }
 

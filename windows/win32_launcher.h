@@ -18,8 +18,7 @@
 class Win32Launcher : public ProgramLauncher {
 public:
     // How long a press waits at most for the console host to say whether the compiler started.
-    // Windows starts a console program in tens of milliseconds, a virus scanner's first look
-    // included; a host that takes longer is taken to have started it.
+    // A host that takes longer is taken to have started it, so that a press never waits long.
     static constexpr std::chrono::milliseconds kHostPatience{1000};
 
     // Records the current directory as the start folder: the file dialogs may move the current

@@ -56,7 +56,8 @@ std::chrono::system_clock::time_point now()
 std::optional<FileStamp> stampOf(const std::optional<std::string>& file)
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!file || !GetFileAttributesExW(toWide(*file).c_str(), GetFileExInfoStandard, &data)) {
+    if (!file || !GetFileAttributesExW(toWide(*file).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return std::nullopt;
     }
     const std::uint64_t size = (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;

@@ -8,7 +8,8 @@
 
 namespace {
 
-// The exception codes a crashing program ends with, from Windows' own NTSTATUS values.
+// The exception codes a crashing program ends with: Windows' own NTSTATUS values, and the code a
+// C++ runtime raises for an exception nothing caught.
 constexpr std::array<std::pair<std::uint32_t, std::string_view>, 26> kExceptions{{
     {0x80000001, "guard page violation"},
     {0x80000002, "datatype misalignment"},

@@ -26,7 +26,8 @@ public:
     CompilerRun(PseudoTerminal terminal, RunWatch watch, QObject* parent = nullptr);
     ~CompilerRun() override;
 
-    // Starts reading, once whoever listens to the signals below is connected.
+    // Starts reading. The end is announced queued, so a listener connected before the event loop
+    // runs hears it; output announced before a listener connected is for it to take at once.
     void start();
 
     bool hasEnded() const { return m_ended; }

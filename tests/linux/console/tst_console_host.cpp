@@ -476,7 +476,8 @@ private slots:
         output.text.setEnding("Finished with exit status 0.");
         window.scheduleRefresh();
         window.scheduleRefresh();
-        // Out of sight, three refresh intervals pass with no edit; in view, the edit comes.
+        // Out of sight, three refresh intervals pass with no edit (nothing to wait for but time, as
+        // the test is that nothing happens); in view, the edit comes.
         QCOMPARE(edits.wait(leftInView ? 5000 : 3 * ConsoleWindow::kRefreshIntervalMs), leftInView);
         QCOMPARE(takes, takesBefore + (leftInView ? 1 : 0));
 
