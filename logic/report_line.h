@@ -1,8 +1,10 @@
 #pragma once
 
+#include "decimal_argument.h"
+
 #include <array>
-#include <charconv>
 #include <cstddef>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,15 +32,11 @@ std::optional<std::pair<Outcome, Number>> decodeReportLine(const std::array<std:
     if (blank == std::string_view::npos) {
         return std::nullopt;
     }
-    const std::string_view number = line.substr(blank + 1);
-    Number error{};
-    const auto [end, problem] = std::from_chars(number.data(), number.data() + number.size(), error);
-    if (number.empty() || problem != std::errc{} || end != number.data() + number.size()) {
-        return std::nullopt;
-    }
-    for (std::size_t index = 0; index < N; ++index) {
+    const std::optional<Number> error =
+        decimalArgument(line.substr(blank + 1), std::numeric_limits<Number>::min());
+    for (std::size_t index = 0; error && index < N; ++index) {
         if (line.substr(0, blank) == words[index]) {
-            return std::pair(Outcome(index), error);
+            return std::pair(Outcome(index), *error);
         }
     }
     return std::nullopt;

@@ -1,9 +1,10 @@
 #include "run_watch.h"
 
+#include "decimal_argument.h"
 #include "run_ending.h"
 
-#include <charconv>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,13 +33,6 @@ std::optional<FileStamp> stampOf(const std::optional<std::string>& path)
                      std::uint64_t(status.st_size)};
 }
 
-template <typename Number> std::optional<Number> number(std::string_view text)
-{
-    Number value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc{} && end == text.data() + text.size() ? std::optional(value) : std::nullopt;
-}
-
 long long nanosecondsOf(auto timePoint)
 {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(timePoint.time_since_epoch()).count();
@@ -46,7 +40,7 @@ long long nanosecondsOf(auto timePoint)
 
 template <typename Clock> std::optional<typename Clock::time_point> timeOf(std::string_view text)
 {
-    const std::optional<long long> count = number<long long>(text);
+    const std::optional<long long> count = decimalArgument(text, std::numeric_limits<long long>::min());
     if (!count) {
         return std::nullopt;
     }
@@ -68,8 +62,9 @@ std::optional<std::optional<FileStamp>> decodeStamp(std::string_view text)
     }
     const std::size_t colon = text.find(':');
     const auto modified = timeOf<SystemClock>(text.substr(0, colon));
-    const auto size =
-        colon == std::string_view::npos ? std::nullopt : number<std::uint64_t>(text.substr(colon + 1));
+    const auto size = colon == std::string_view::npos
+                          ? std::nullopt
+                          : decimalArgument<std::uint64_t>(text.substr(colon + 1), 0);
     if (!modified || !size) {
         return std::nullopt;
     }

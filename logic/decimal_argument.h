@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-// A whole command-line argument read as a decimal number no smaller than `least`; nothing for
+// A whole argument or field read as a decimal number no smaller than `least`; nothing for
 // anything else, trailing characters included.
 template <typename Number> std::optional<Number> decimalArgument(std::string_view text, Number least)
 {
