@@ -1,16 +1,10 @@
 #pragma once
 
 #include "console_request.h"
+#include "console_start_result.h"
 
 #include <chrono>
 #include <string>
-
-// How a run handed to the console host began.
-enum class ConsoleStartResult {
-    Started,
-    ProgramFailed,  // the host could not execute the program, and no console is left behind
-    HostUnavailable // the host did not run, or had no terminal to offer: nothing was started
-};
 
 // The descriptor the host finds its report socket on.
 inline constexpr int kConsoleReportDescriptor = 3;

@@ -88,13 +88,10 @@ void ProcessLauncher::launch(const std::string& program, const std::vector<std::
     }
     if (isExecutableFile(m_consoleHost)) {
         const ConsoleRequest request{std::nullopt, title, QFile::encodeName(*path).toStdString(), arguments};
-        switch (startInConsole(QFile::encodeName(m_consoleHost).toStdString(), request, m_hostPatience)) {
-        case ConsoleStartResult::Started:
+        if (startedInConsole(
+                startInConsole(QFile::encodeName(m_consoleHost).toStdString(), request, m_hostPatience),
+                program)) {
             return;
-        case ConsoleStartResult::ProgramFailed:
-            throw LaunchError::notStarted(program);
-        case ConsoleStartResult::HostUnavailable:
-            break; // started directly below: a run is never lost for want of a console
         }
     }
     QStringList argumentList;

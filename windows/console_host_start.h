@@ -1,16 +1,10 @@
 #pragma once
 
+#include "console_start_result.h"
 #include "host_request.h"
 
 #include <chrono>
 #include <string>
-
-// How a run handed to the console host began.
-enum class ConsoleStartResult {
-    Started,
-    ProgramFailed,  // the host could not start the compiler, knows it was heard, and ends quietly
-    HostUnavailable // the host did not start, or ended without a word: nothing was started
-};
 
 // Hands a run to the console host in a console of its own, minimized, given the focus and titled
 // with the shown line, as the compiler itself was once started. The host inherits the client end

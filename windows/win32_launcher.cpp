@@ -178,13 +178,8 @@ void Win32Launcher::launch(const std::string& program, const std::vector<std::st
     const std::wstring workingFolder = survivingFolder(m_startFolder).value_or(m_startFolder);
     if (isFile(m_consoleHost)) {
         const HostRequest request{std::nullopt, toWide(title), workingFolder, *path, commandLine};
-        switch (startInConsoleHost(m_consoleHost, request, m_hostPatience)) {
-        case ConsoleStartResult::Started:
+        if (startedInConsole(startInConsoleHost(m_consoleHost, request, m_hostPatience), program)) {
             return;
-        case ConsoleStartResult::ProgramFailed:
-            throw LaunchError::notStarted(program);
-        case ConsoleStartResult::HostUnavailable:
-            break; // started directly below: a run is never lost for want of a console
         }
     }
     startDirectly(program, *path, std::move(commandLine), title, workingFolder);
