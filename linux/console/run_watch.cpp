@@ -73,20 +73,19 @@ std::optional<std::optional<FileStamp>> decodeStamp(std::string_view text)
 
 } // namespace
 
-RunWatch::RunWatch(std::vector<std::string> arguments, const std::string& folder,
-                   std::optional<FileStamp> before, SystemClock::time_point startedAt,
-                   SteadyClock::time_point started)
+RunWatch::RunWatch(std::vector<std::string> arguments, RunOutputs outputs, std::optional<FileStamp> before,
+                   SystemClock::time_point startedAt, SteadyClock::time_point started)
     : m_arguments(std::move(arguments))
-    , m_report(RunOutputs::of(m_arguments, folder), before, startedAt)
+    , m_report(std::move(outputs), before, startedAt)
     , m_started(started)
 {
 }
 
 RunWatch RunWatch::begin(std::vector<std::string> arguments)
 {
-    const std::string folder = currentFolder();
-    const std::optional<FileStamp> before = stampOf(RunOutputs::of(arguments, folder).modeFile);
-    return RunWatch(std::move(arguments), folder, before, SystemClock::now(), SteadyClock::now());
+    RunOutputs outputs = RunOutputs::of(arguments, currentFolder());
+    const std::optional<FileStamp> before = stampOf(outputs.modeFile);
+    return RunWatch(std::move(arguments), std::move(outputs), before, SystemClock::now(), SteadyClock::now());
 }
 
 std::string RunWatch::endingLine(int waitStatus) const
@@ -115,5 +114,7 @@ std::optional<RunWatch> RunWatch::fromArguments(std::span<const std::string> lis
     if (!started || !startedAt || !before) {
         return std::nullopt;
     }
-    return RunWatch({list.begin() + kFixedFields, list.end()}, list[3], *before, *startedAt, *started);
+    std::vector<std::string> arguments(list.begin() + kFixedFields, list.end());
+    RunOutputs outputs = RunOutputs::of(arguments, list[3]);
+    return RunWatch(std::move(arguments), std::move(outputs), *before, *startedAt, *started);
 }

@@ -29,7 +29,7 @@ public:
     const RunReport& report() const { return m_report; }
 
 private:
-    RunWatch(std::vector<std::string> arguments, const std::string& folder, std::optional<FileStamp> before,
+    RunWatch(std::vector<std::string> arguments, RunOutputs outputs, std::optional<FileStamp> before,
              std::chrono::system_clock::time_point startedAt, std::chrono::steady_clock::time_point started);
 
     std::vector<std::string> m_arguments;
