@@ -296,7 +296,13 @@ void checkArrival(Checks& checks, const Place& place, const PathRow& row, bool a
         }
         return;
     }
-    launcherFor(hosting).launch(line.program, line.arguments, line.text);
+    try {
+        launcherFor(hosting).launch(line.program, line.arguments, line.text);
+    } catch (const LaunchError& error) {
+        // Said with the row, so that a start that fails only now and then can be traced.
+        checks.expect(false, where + "started, not: " + error.what());
+        return;
+    }
     const std::vector<Record> records = takeRecords(place, 1, kPatience);
     checks.equal(records.size(), std::size_t(1), where + "the compiler ran once");
     if (records.empty()) {
