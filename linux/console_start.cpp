@@ -2,7 +2,6 @@
 
 #include "argument_vector.h"
 #include "child_reaper.h"
-#include "launch_report.h"
 #include "owned_descriptor.h"
 
 #include <algorithm>
@@ -13,15 +12,10 @@
 #include <spawn.h>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <variant>
 
 extern char** environ;
 
 namespace {
-
-struct Silence {};
-struct Closed {};
-using Answer = std::variant<LaunchReport, Silence, Closed>;
 
 // The host gets the report socket as its descriptor 3 and nothing else past the standard streams,
 // a session of its own, and no blocked signal.
@@ -47,7 +41,7 @@ std::optional<pid_t> spawnHost(const std::string& host, const std::vector<std::s
     return failed == 0 ? std::optional<pid_t>(pid) : std::nullopt;
 }
 
-Answer awaitReport(int socket, std::chrono::milliseconds patience)
+HostAnswer awaitReport(int socket, std::chrono::milliseconds patience)
 {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + patience;
@@ -60,37 +54,16 @@ Answer awaitReport(int socket, std::chrono::milliseconds patience)
             continue;
         }
         if (ready <= 0) {
-            return Silence{};
+            return HostSilence{};
         }
         char buffer[64];
         const ssize_t got = ::recv(socket, buffer, sizeof buffer, 0);
         if (got <= 0) {
-            return Closed{};
+            return HostClosed{};
         }
         line.append(buffer, std::size_t(got));
     }
-    if (const std::optional<LaunchReport> report = LaunchReport::decode(line)) {
-        return *report;
-    }
-    return Closed{};
-}
-
-ConsoleStartResult resultOf(const Answer& answer, int socket)
-{
-    if (std::holds_alternative<Silence>(answer)) {
-        return ConsoleStartResult::Started;
-    }
-    if (std::holds_alternative<Closed>(answer)) {
-        return ConsoleStartResult::HostUnavailable;
-    }
-    const LaunchReport::Outcome outcome = std::get<LaunchReport>(answer).outcome;
-    if (outcome == LaunchReport::Outcome::Started) {
-        return ConsoleStartResult::Started;
-    }
-    // The caller deals with a failure here, so the host need not show a window for it.
-    ::send(socket, &kReportAcknowledged, 1, MSG_NOSIGNAL);
-    return outcome == LaunchReport::Outcome::ProgramFailed ? ConsoleStartResult::ProgramFailed
-                                                           : ConsoleStartResult::HostUnavailable;
+    return line;
 }
 
 } // namespace
@@ -110,7 +83,9 @@ ConsoleStartResult startInConsole(const std::string& host, ConsoleRequest reques
         return ConsoleStartResult::HostUnavailable;
     }
     hosts.reset();
-    const ConsoleStartResult result = resultOf(awaitReport(ours.get(), patience), ours.get());
+    const ConsoleStartResult result = startResultOf(awaitReport(ours.get(), patience), [&ours] {
+        ::send(ours.get(), &kReportAcknowledged, 1, MSG_NOSIGNAL);
+    });
     ChildReaper::reapWhenEnded(*pid);
     return result;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "console_request.h"
-#include "console_start_result.h"
+#include "start_report.h"
 
 #include <chrono>
 #include <string>

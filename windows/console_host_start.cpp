@@ -1,7 +1,6 @@
 #include "console_host_start.h"
 
 #include "report_pipe.h"
-#include "start_report.h"
 
 #include <vector>
 
@@ -54,24 +53,6 @@ bool startHost(const std::wstring& host, HostRequest& request, HANDLE reportEnd)
     return true;
 }
 
-ConsoleStartResult resultOf(const ReportPipe::Answer& answer, ReportPipe& pipe)
-{
-    if (std::holds_alternative<ReportPipe::Silence>(answer)) {
-        return ConsoleStartResult::Started;
-    }
-    const std::string* line = std::get_if<std::string>(&answer);
-    const std::optional<StartReport> report = line ? StartReport::decode(*line) : std::nullopt;
-    if (!report) {
-        return ConsoleStartResult::HostUnavailable;
-    }
-    if (report->outcome == StartReport::Outcome::Started) {
-        return ConsoleStartResult::Started;
-    }
-    // The caller tells the user, so the host need not.
-    pipe.send(kReportAcknowledged);
-    return ConsoleStartResult::ProgramFailed;
-}
-
 } // namespace
 
 ConsoleStartResult startInConsoleHost(const std::wstring& host, HostRequest request,
@@ -86,5 +67,5 @@ ConsoleStartResult startInConsoleHost(const std::wstring& host, HostRequest requ
         return ConsoleStartResult::HostUnavailable;
     }
     pipe->closeHostEnd();
-    return resultOf(pipe->readLine(patience), *pipe);
+    return startResultOf(pipe->readLine(patience), [&pipe] { pipe->send(kReportAcknowledged); });
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "console_start_result.h"
 #include "host_request.h"
+#include "start_report.h"
 
 #include <chrono>
 #include <string>

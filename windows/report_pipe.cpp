@@ -45,28 +45,28 @@ std::optional<ReportPipe> ReportPipe::open()
     return ReportPipe(std::move(ours), std::move(hostEnd), std::move(ioDone));
 }
 
-ReportPipe::Answer ReportPipe::readLine(std::chrono::milliseconds patience)
+HostAnswer ReportPipe::readLine(std::chrono::milliseconds patience)
 {
     const auto deadline = std::chrono::steady_clock::now() + patience;
     std::string line;
     while (!line.ends_with('\n')) {
-        Chunk chunk = readChunk(deadline);
+        HostAnswer chunk = readChunk(deadline);
         if (!std::holds_alternative<std::string>(chunk)) {
-            return std::holds_alternative<Silence>(chunk) ? Answer(Silence{}) : Answer(Closed{});
+            return chunk;
         }
         line += std::get<std::string>(chunk);
     }
     return line;
 }
 
-ReportPipe::Chunk ReportPipe::readChunk(std::chrono::steady_clock::time_point deadline)
+HostAnswer ReportPipe::readChunk(std::chrono::steady_clock::time_point deadline)
 {
     char buffer[kBufferSize];
     OVERLAPPED overlapped{};
     overlapped.hEvent = m_ioDone.get();
     if (!ReadFile(m_ours.get(), buffer, kBufferSize, nullptr, &overlapped) &&
         GetLastError() != ERROR_IO_PENDING) {
-        return Closed{};
+        return HostClosed{};
     }
     using namespace std::chrono;
     const auto left = duration_cast<milliseconds>(deadline - steady_clock::now());
@@ -81,7 +81,7 @@ ReportPipe::Chunk ReportPipe::readChunk(std::chrono::steady_clock::time_point de
     if (read) {
         return std::string(buffer, got);
     }
-    return done ? Chunk(Closed{}) : Chunk(Silence{});
+    return done ? HostAnswer(HostClosed{}) : HostAnswer(HostSilence{});
 }
 
 void ReportPipe::send(char byte)

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "owned_kernel_handle.h"
+#include "start_report.h"
 
 #include <chrono>
 #include <optional>
 #include <string>
-#include <variant>
 
 // The front end's side of the channel on which the console host says whether it started the
 // compiler: a named pipe whose server end this process reads with a bounded wait, and whose client
@@ -13,10 +13,6 @@
 // itself, so no other process can come between.
 class ReportPipe {
 public:
-    struct Silence {}; // nothing within the patience
-    struct Closed {};  // the host's end closed before a whole line came
-    using Answer = std::variant<std::string, Silence, Closed>;
-
     // Nullopt when no pipe could be made.
     static std::optional<ReportPipe> open();
 
@@ -25,14 +21,14 @@ public:
     void closeHostEnd() { m_hostEnd.reset(); }
 
     // The host's line, up to and including its newline.
-    Answer readLine(std::chrono::milliseconds patience);
+    HostAnswer readLine(std::chrono::milliseconds patience);
     void send(char byte);
 
 private:
     ReportPipe(OwnedKernelHandle ours, OwnedKernelHandle hostEnd, OwnedKernelHandle ioDone);
 
-    using Chunk = std::variant<std::string, Silence, Closed>;
-    Chunk readChunk(std::chrono::steady_clock::time_point deadline);
+    // What the pipe holds, or why it holds nothing.
+    HostAnswer readChunk(std::chrono::steady_clock::time_point deadline);
 
     OwnedKernelHandle m_ours;
     OwnedKernelHandle m_hostEnd;

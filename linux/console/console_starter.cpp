@@ -1,16 +1,18 @@
 #include "console_starter.h"
 
 #include "argument_vector.h"
-#include "launch_report.h"
 #include "owned_descriptor.h"
 #include "pseudo_terminal.h"
-#include "run_ending.h"
-#include "run_watch.h"
+#include "start_report.h"
+#include "system_file_access.h"
 #include "terminal_relay.h"
 #include "window_stage_request.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <optional>
 #include <poll.h>
 #include <sys/socket.h>
@@ -24,14 +26,14 @@ namespace {
 constexpr int kAcknowledgementTimeoutMs = 10000;
 
 // Sends the report and closes the socket; true when the front end read a failure and said so.
-bool sendReport(OwnedDescriptor socket, const LaunchReport& report)
+bool sendReport(OwnedDescriptor socket, const StartReport& report)
 {
     if (socket.get() < 0) {
         return false;
     }
     const std::string line = report.encode();
     if (::send(socket.get(), line.data(), line.size(), MSG_NOSIGNAL) != ssize_t(line.size()) ||
-        report.outcome == LaunchReport::Outcome::Started) {
+        report.outcome == StartReport::Outcome::Started) {
         return false;
     }
     pollfd waiting{socket.get(), POLLIN, 0};
@@ -49,7 +51,8 @@ void becomeWindowStage(const std::string& windowStage, const WindowStageRequest&
 int showFailure(const std::string& windowStage, const ConsoleRequest& request,
                 const PseudoTerminal::StartError& error)
 {
-    const std::string message = describeStartFailure(request.program, error.code().value(), error.inSetUp());
+    const std::string message =
+        describeStartFailure(request.program, std::strerror(error.code().value()), error.inSetUp());
     becomeWindowStage(windowStage,
                       {WindowStageRequest::Kind::Failure, -1, -1, request.title, message, std::nullopt});
     std::fprintf(stderr, "tarnwick-console: %s\n", message.c_str());
@@ -68,6 +71,12 @@ int showRun(const std::string& windowStage, const ConsoleRequest& request, Pseud
     return relayToOutput(terminal, watch, STDOUT_FILENO);
 }
 
+std::string currentFolder()
+{
+    const std::unique_ptr<char, decltype(&std::free)> folder(::getcwd(nullptr, 0), &std::free);
+    return folder ? std::string(folder.get()) : std::string(".");
+}
+
 } // namespace
 
 int runConsoleStarter(const ConsoleRequest& request, const std::string& windowStage)
@@ -78,16 +87,16 @@ int runConsoleStarter(const ConsoleRequest& request, const std::string& windowSt
     }
     OwnedDescriptor report(request.reportDescriptor.value_or(-1));
     std::optional<PseudoTerminal> terminal;
-    const RunWatch watch = RunWatch::begin(request.arguments);
+    const RunWatch watch = RunWatch::begin(SystemFileAccess(), request.arguments, currentFolder());
     try {
         terminal.emplace(PseudoTerminal::start(request.program, request.arguments));
     } catch (const PseudoTerminal::StartError& error) {
-        using Outcome = LaunchReport::Outcome;
+        using Outcome = StartReport::Outcome;
         const Outcome outcome = error.inSetUp() ? Outcome::HostUnavailable : Outcome::ProgramFailed;
-        const bool heard = sendReport(std::move(report), {outcome, error.code().value()});
+        const bool heard = sendReport(std::move(report), {outcome, std::uint32_t(error.code().value())});
         return heard ? 1 : showFailure(windowStage, request, error);
     }
-    sendReport(std::move(report), {LaunchReport::Outcome::Started, 0});
+    sendReport(std::move(report), {StartReport::Outcome::Started, 0});
     return showRun(windowStage, request, *terminal, watch);
 }
 

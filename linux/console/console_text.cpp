@@ -14,6 +14,11 @@ bool isC1Control(char32_t code)
     return code >= 0x80 && code <= 0x9F;
 }
 
+bool isLineOrParagraphSeparator(char32_t code)
+{
+    return code == 0x2028 || code == 0x2029;
+}
+
 // Characters that open a string an escape sequence carries (a title, say) up to its terminator.
 bool opensString(char32_t code)
 {
@@ -92,7 +97,7 @@ void ConsoleText::character(char32_t code)
         } else if (code == 0x90 || code == 0x98 || code == 0x9D || code == 0x9E || code == 0x9F) {
             m_escape = Escape::String;
         }
-    } else {
+    } else if (!isLineOrParagraphSeparator(code)) {
         print(code);
     }
 }
@@ -189,14 +194,14 @@ void ConsoleText::endLine()
     m_column = 0;
 }
 
-void ConsoleText::setEnding(std::string_view line)
+void ConsoleText::setEnding(RunEnding ending)
 {
     if (m_needed > 0) {
         resetDecoder();
         print(kReplacementCharacter); // the output stopped inside a character
     }
     m_escape = Escape::None;
-    m_ending = line;
+    m_ending = std::move(ending);
 }
 
 void ConsoleText::resetDecoder()

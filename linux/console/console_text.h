@@ -1,5 +1,7 @@
 #pragma once
 
+#include "run_report.h"
+
 #include <cstddef>
 #include <deque>
 #include <optional>
@@ -11,7 +13,8 @@
 // them: a carriage return goes back to the start of the line, so counters redrawn in place
 // overwrite each other; a line feed ends the line; a backspace steps back; tabs stop every eight
 // columns. UTF-8 is decoded across chunk boundaries, an invalid byte becomes U+FFFD, and escape
-// sequences and other controls are dropped. Memory stays bounded: a line wraps after
+// sequences and other controls are dropped, as are the line and paragraph separators, which a view
+// would take for line ends. Memory stays bounded: a line wraps after
 // kMaxColumns characters, and at most kMaxLines finished lines wait to be taken. Once the program
 // has ended, its ending line stays last: output that still arrives goes above it.
 class ConsoleText {
@@ -26,11 +29,11 @@ public:
     struct Update {
         std::vector<std::string> finished;
         std::string current;
-        std::optional<std::string> ending;
+        std::optional<RunEnding> ending;
     };
 
     // A line of the console's own that stays below everything the program writes, before or after.
-    void setEnding(std::string_view line);
+    void setEnding(RunEnding ending);
 
     Update takeUpdate();
 
@@ -61,5 +64,5 @@ private:
     std::u32string m_line;
     std::size_t m_column = 0;
     std::deque<std::string> m_finished;
-    std::optional<std::string> m_ending;
+    std::optional<RunEnding> m_ending;
 };

@@ -1,6 +1,6 @@
 #include "run_ending.h"
 
-#include <cstring>
+#include <cstring> // sigabbrev_np
 #include <sys/wait.h>
 
 RunExit runExitOf(int waitStatus)
@@ -13,10 +13,4 @@ RunExit runExitOf(int waitStatus)
     }
     const int status = WEXITSTATUS(waitStatus);
     return {"Finished with exit status " + std::to_string(status), status == 0};
-}
-
-std::string describeStartFailure(const std::string& program, int error, bool inSetUp)
-{
-    const std::string what = inSetUp ? "Could not set up a terminal for " : "Could not start ";
-    return what + program + ": " + std::strerror(error) + ".";
 }

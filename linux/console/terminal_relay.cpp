@@ -1,7 +1,9 @@
 #include "terminal_relay.h"
 
 #include "retrying_calls.h"
+#include "run_ending.h"
 #include "run_watch.h"
+#include "system_file_access.h"
 #include "terminal_pump.h"
 
 #include <csignal>
@@ -30,19 +32,29 @@ public:
         }
     }
 
+    // Taken when the program ends, shown once no writer is left: what a program it left behind
+    // still writes goes above it, as in the console's window.
     bool ended(int waitStatus) override
     {
-        // Appended rather than "\n" + ...: GCC 12's Release build misreads that as an overlap.
-        std::string ending(1, '\n');
-        ending.append(m_watch.endingLine(waitStatus)).push_back('\n');
-        output(ending);
-        return false;
+        m_ending = m_watch.end(SystemFileAccess(), runExitOf(waitStatus)).line;
+        return true;
+    }
+
+    void showEnding()
+    {
+        if (m_ending) {
+            // Appended rather than "\n" + ...: GCC 12's Release build misreads that as an overlap.
+            std::string ending(1, '\n');
+            ending.append(*m_ending).push_back('\n');
+            output(ending);
+        }
     }
 
 private:
     const RunWatch& m_watch;
     int m_output;
     bool m_listening = true;
+    std::optional<std::string> m_ending;
 };
 
 } // namespace
@@ -57,5 +69,6 @@ int relayToOutput(PseudoTerminal& terminal, const RunWatch& watch, int output)
     } catch (const std::system_error&) {
         return 1; // no descriptor left to watch the program with
     }
+    relay.showEnding();
     return 0;
 }

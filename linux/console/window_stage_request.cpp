@@ -16,7 +16,7 @@ std::vector<std::string> WindowStageRequest::toArguments() const
     }
     std::vector<std::string> list{std::string(kRun), std::to_string(master), std::to_string(pid), title};
     if (watch) {
-        const std::vector<std::string> watched = watch->toArguments();
+        const std::vector<std::string> watched = watchArguments(*watch);
         list.insert(list.end(), watched.begin(), watched.end());
     }
     return list;
@@ -32,7 +32,7 @@ std::optional<WindowStageRequest> WindowStageRequest::fromArguments(const std::v
     }
     const std::optional<int> master = decimalArgument(list[1], 3);
     const std::optional<pid_t> pid = decimalArgument<pid_t>(list[2], 1);
-    std::optional<RunWatch> watch = RunWatch::fromArguments(std::span(list).subspan(4));
+    std::optional<RunWatch> watch = watchFromArguments(std::span(list).subspan(4));
     if (!master || !pid || !watch) {
         return std::nullopt;
     }

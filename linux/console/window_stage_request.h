@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run_watch.h"
+#include "watch_arguments.h"
 
 #include <optional>
 #include <string>

@@ -69,9 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(transcript(chunked) == transcript(whole));
 
     // Whatever comes after the end, the ending line stays.
-    whole.setEnding("end");
+    whole.setEnding({"end"});
     whole.feed(output);
     transcript(whole);
-    require(whole.takeUpdate().ending == "end");
+    require(whole.takeUpdate().ending == RunEnding{"end"});
     return 0;
 }

@@ -32,8 +32,8 @@ maps="$scratch/my maps"
 mkdir -p "$work" "$maps" "$scratch/home"
 touch "$maps/dm 1.bsp"
 # It counts its runs, redraws a counter in place, says a last line, and once the test releases it
-# writes the .aas, if it was told to when it started, or says it found no files, as the real one
-# does, and ends with status 0 either way.
+# writes the .aas, if it was told to when it started (a header the game would take, with no lumps),
+# or says it found no files, as the real one does, and ends with status 0 either way.
 cat >"$work/BSPC" <<SCRIPT
 #!/bin/sh
 run=\$(( \$(cat "$scratch/runs" 2>/dev/null || echo 0) + 1 ))
@@ -46,7 +46,11 @@ while [ \$i -lt 200 ]; do printf '\r%6d' \$i; i=\$((i + 1)); done
 printf '\nlast line of the compiler\n'
 for _ in \$(seq 300); do
     [ -f "$scratch/release.\$run" ] || { sleep 0.1; continue; }
-    if [ -n "\$writes" ]; then head -c 7600 /dev/zero > "\${2%.*}.aas"; else echo "no files found"; fi
+    if [ -n "\$writes" ]; then
+        { printf 'EAAS\\004\\0\\0\\0'; head -c 7592 /dev/zero; } > "\${2%.*}.aas"
+    else
+        echo "no files found"
+    fi
     exit 0
 done
 exit 1

@@ -21,8 +21,10 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -440,11 +442,15 @@ struct Press {
     int launches = 0;
 };
 
-Press press(const fs::path& startFolder, const std::string& bspPath, const fs::path& host = {},
-            std::chrono::milliseconds patience = kPatience)
+// A press on a file chosen as the .bsp, or as the .aas where the mode is to optimise one.
+Press press(const fs::path& startFolder, const std::string& file, const fs::path& host = {},
+            std::chrono::milliseconds patience = kPatience, std::optional<Box> mode = std::nullopt)
 {
     OptionBoard board;
-    board.setBspPath(bspPath);
+    if (mode) {
+        board.click(*mode);
+    }
+    mode == Box::chkOptimiseAas ? board.setAasPath(file) : board.setBspPath(file);
     CommandLine line = initialCommandLine();
     FakeMessageBox messages;
     FakeOutputPanel panel;
@@ -488,6 +494,12 @@ void writeFile(const fs::path& file, const std::string& contents)
     std::error_code ignored;
     fs::create_directories(file.parent_path(), ignored);
     std::ofstream(file, std::ios::binary) << contents;
+}
+
+std::string readFile(const fs::path& file)
+{
+    std::ifstream stream(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
 }
 
 void checkFileRow(Checks& checks, const Place& place, const fs::path& start, const FileRow& row)
@@ -621,12 +633,14 @@ std::vector<EndingRow> endingRows(const std::string& file, const std::string& wo
 {
     const std::string look = "see the messages above and bspc.log in " + work + ".";
     const std::string unwritten = ", but " + file + " was not written: " + look;
-    const std::string wrote = ": wrote " + file + " (16 bytes)";
+    // Its 16 bytes are too short for an .aas header.
+    const std::string notAas = " no valid .aas file: the game cannot load it: " + look;
+    const std::string wrote = ", but " + file + " (16 bytes)";
     return {
-        {"wrote its file", L"", true, false, "Finished with exit status 0 after #" + wrote + "."},
+        {"wrote its file", L"", true, false, "Finished with exit status 0 after #" + wrote + " is" + notAas},
         {"wrote nothing", L"", false, false, "Finished with exit status 0 after #" + unwritten},
         {"wrote its file but failed", L"3", true, false,
-         "Finished with exit status 3 after #" + wrote + ", but " + look},
+         "Finished with exit status 3 after #" + wrote + " changed during the run and is" + notAas},
         {"crashed", L"crash", false, false,
          "Ended by exception 0xC0000005 (access violation) after #" + unwritten},
         {"left an older file as it was", L"", false, true, "Finished with exit status 0 after #" + unwritten},
@@ -732,33 +746,75 @@ void unstartable(Checks& checks, const fs::path& root, const Hosting& hosting)
     });
 }
 
-// The real compiler through the console host: the ending line says what it wrote, or that a file
-// that is no map gave nothing, below the compiler's own messages.
+// The real compiler through the console host: the ending line says what it wrote and whether the
+// game will take it for the map as it is now (once a letter of the map changed, the old .aas
+// optimised is made for another version, and reachabilities over its areas are areas of another
+// version, until the map is compiled again), or that a file that is no map gave nothing, below the
+// compiler's own messages and in the colour of its news.
 void realThroughHost(Checks& checks, const fs::path& start, const fs::path& maps, const Hosting& hosting)
 {
+    const fs::path map = maps / "testbox.bsp";
+    const fs::path aas = maps / "testbox.aas";
+    const fs::path old = maps / "old.aas";
+    const std::string ok = "Finished with exit status 0 after #: wrote " + utf8(aas);
+    const std::string again = " Compile the map with no mode ticked.";
+    const auto changeMap = [&] {
+        std::string bytes = readFile(map);
+        bytes.replace(bytes.find("bspc testbed box"), 16, "bspc testbed bux");
+        writeFile(map, bytes);
+        fs::copy_file(aas, old);
+    };
+    // MinGW's copy_file cannot overwrite.
+    const auto restoreOld = [&] {
+        fs::remove(aas);
+        fs::copy_file(old, aas);
+    };
     struct Row {
-        const char* map;
+        const char* name;
+        fs::path file;
+        std::optional<Box> mode;
+        std::function<void()> before;
         const char* message;
         std::string ending;
+        const char* colour; // of the ending line
     };
     const Row rows[] = {
-        {"testbox.bsp", "bsp2aas: ",
-         "Finished with exit status 0 after #: wrote " + utf8(maps / "testbox.aas") + " (7.4 KiB)."},
-        {"notamap.bsp", "ERROR: File read failure",
+        {"testbox.bsp", map, std::nullopt, [] {},
+         "bsp2aas: ", ok + " (7.4 KiB) for " + utf8(map) + " as it is now.", "0A"},
+        {"optimised after the map changed", aas, Box::chkOptimiseAas, changeMap, "optimizing: ",
+         ok + " (3.3 KiB), but it was made for another version of " + utf8(map) +
+             ": the game will refuse it as out of date." + again,
+         "0C"},
+        {"reachabilities over the old areas", map, Box::chkReach, restoreOld, "reach: ",
+         ok + " (7.4 KiB), but its areas were made for another version of " + utf8(map) +
+             ": bots would move by the old map." + again,
+         "0E"},
+        {"compiled again", map, std::nullopt, [] {},
+         "bsp2aas: ", ok + " (7.4 KiB) for " + utf8(map) + " as it is now.", "0A"},
+        {"notamap.bsp", maps / "notamap.bsp", std::nullopt, [] {}, "ERROR: File read failure",
          "Finished with exit status 1 after #, but " + utf8(maps / "notamap.aas") +
-             " was not written: see the messages above and bspc.log in " + utf8(start) + "."},
+             " was not written: see the messages above and bspc.log in " + utf8(start) + ".",
+         "0C"},
     };
     // Shorter than a map's header, which the compiler reads first.
     writeFile(maps / "notamap.bsp", "text\r\n");
-    fs::remove(maps / "testbox.aas");
+    fs::remove(aas);
     for (const Row& row : rows) {
-        const Press pressed = press(start, utf8(maps / row.map), hosting.host);
+        row.before();
+        const Press pressed = press(start, utf8(row.file), hosting.host, kPatience, row.mode);
         const std::vector<DWORD> hosts = awaitHosts(hosting, 1);
-        const std::string console = awaitEnding(hosting, hosts.empty() ? 0 : hosts.front());
-        const std::string where = std::string("through the host, ") + row.map + ": ";
+        const DWORD host = hosts.empty() ? 0 : hosts.front();
+        const std::string console = awaitEnding(hosting, host);
+        const std::string where = std::string("through the host, ") + row.name + ": ";
         checks.expect(pressed.shown.empty() && console.find(row.message) != std::string::npos,
                       where + "the compiler's messages in the console");
         checks.equal(endingOf(console), row.ending, where + "the ending line");
+        // Bright over Wine's black background; the console's own colours come back after the line.
+        std::istringstream colours(inspect(hosting, L"colours " + std::to_wstring(host)));
+        std::string first, ending, now;
+        colours >> first >> ending >> now;
+        checks.equal(ending, std::string(row.colour), where + "the ending line's colour");
+        checks.equal(now, first, where + "the console's own colours after the ending line");
         endHosts(hosting);
     }
 }

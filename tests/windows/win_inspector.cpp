@@ -11,6 +11,8 @@
 //   win_inspector hosts           the process ids of the running console hosts
 //   win_inspector console PID     the title of the console process PID runs in, whether it is
 //                                 minimized, then its text, a line wrapped at the edge joined again
+//   win_inspector colours PID     the attributes of the console's first and last line of text, and
+//                                 those it writes in now, in hexadecimal
 //   win_inspector interrupt PID   presses Ctrl+C in that console
 #include "control_table.h"
 #include "screen_scale.h"
@@ -202,6 +204,23 @@ void console()
     std::printf("%s", toUtf8(text).c_str());
 }
 
+void colours()
+{
+    const HANDLE screen = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    CONSOLE_SCREEN_BUFFER_INFO buffer{};
+    GetConsoleScreenBufferInfo(screen, &buffer);
+    WORD first = 0;
+    WORD last = 0;
+    DWORD got = 0;
+    const SHORT row =
+        buffer.dwCursorPosition.X == 0 ? SHORT(buffer.dwCursorPosition.Y - 1) : buffer.dwCursorPosition.Y;
+    ReadConsoleOutputAttribute(screen, &first, 1, COORD{0, 0}, &got);
+    ReadConsoleOutputAttribute(screen, &last, 1, COORD{0, row}, &got);
+    CloseHandle(screen);
+    std::printf("%02X %02X %02X\n", first, last, buffer.wAttributes);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -211,7 +230,7 @@ int wmain(int argc, wchar_t** argv)
         hosts();
         return 0;
     }
-    if ((command == "console" || command == "interrupt") && argc > 2) {
+    if ((command == "console" || command == "colours" || command == "interrupt") && argc > 2) {
         if (!attachToConsoleOf(argv[2])) {
             std::printf("no console\n");
             return 1;
@@ -220,6 +239,8 @@ int wmain(int argc, wchar_t** argv)
         SetConsoleCtrlHandler(nullptr, TRUE);
         if (command == "console") {
             console();
+        } else if (command == "colours") {
+            colours();
         } else {
             GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
         }
@@ -254,7 +275,7 @@ int wmain(int argc, wchar_t** argv)
     } else {
         std::fprintf(stderr,
                      "usage: win_inspector check-start|state|place NAME|focus|message|dialog|panel|close|"
-                     "hosts|console PID|interrupt PID\n");
+                     "hosts|console PID|colours PID|interrupt PID\n");
         return 2;
     }
     return 0;

@@ -1,11 +1,11 @@
 #include "console_host.h"
 
-#include "file_time.h"
 #include "owned_kernel_handle.h"
 #include "run_ending.h"
-#include "run_report.h"
+#include "run_watch.h"
 #include "shell_arguments.h"
 #include "start_report.h"
+#include "system_file_access.h"
 #include "wide_text.h"
 
 #include <utility>
@@ -38,30 +38,6 @@ void startOwnLine()
     const bool midLine = GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &screen) &&
                          screen.dwCursorPosition.X != 0;
     write(midLine ? L"\r\n\r\n" : L"\r\n");
-}
-
-std::uint64_t ticksOf(FILETIME time)
-{
-    return (std::uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
-// On the clock the file system dates files by.
-std::chrono::system_clock::time_point now()
-{
-    FILETIME time{};
-    GetSystemTimeAsFileTime(&time);
-    return fromFileTime(ticksOf(time));
-}
-
-std::optional<FileStamp> stampOf(const std::optional<std::string>& file)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!file || !GetFileAttributesExW(toWide(*file).c_str(), GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return std::nullopt;
-    }
-    const std::uint64_t size = (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    return FileStamp{fromFileTime(ticksOf(data.ftLastWriteTime)), size};
 }
 
 // The compiler's arguments as it reads them; the ANSI check before the start made sure its C
@@ -105,14 +81,6 @@ void askForAttention()
     }
 }
 
-// What the run will write, and that file's state just before the start.
-RunReport watchFor(const HostRequest& request)
-{
-    RunOutputs outputs = RunOutputs::of(argumentsOf(request.commandLine), toUtf8(request.workingFolder));
-    std::optional<FileStamp> before = stampOf(outputs.modeFile);
-    return RunReport(std::move(outputs), std::move(before), now());
-}
-
 [[noreturn]] void stayOpen()
 {
     for (;;) {
@@ -120,11 +88,20 @@ RunReport watchFor(const HostRequest& request)
     }
 }
 
-// Below the compiler's output, after a blank line; the console then stays until the user closes it.
-[[noreturn]] void showEnding(const std::string& ending)
+// Below the compiler's output, after a blank line, in bright text of the ending's colour, so that it
+// stands out from the compiler's many lines; the console then stays until the user closes it.
+[[noreturn]] void showEnding(const RunEnding& ending)
 {
     startOwnLine();
-    write(toWide(ending) + L"\r\n");
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    CONSOLE_SCREEN_BUFFER_INFO screen{};
+    const bool coloured = GetConsoleScreenBufferInfo(output, &screen) &&
+                          SetConsoleTextAttribute(output, endingAttributes(screen.wAttributes, ending.tone));
+    write(toWide(ending.line));
+    if (coloured) {
+        SetConsoleTextAttribute(output, screen.wAttributes);
+    }
+    write(L"\r\n");
     askForAttention();
     stayOpen();
 }
@@ -152,8 +129,9 @@ int ConsoleHost::run()
 {
     SetConsoleTitleW(m_request.title.c_str());
     SetConsoleCtrlHandler(outliveInterrupts, TRUE);
-    const RunReport watch = watchFor(m_request);
-    const auto started = std::chrono::steady_clock::now();
+    const SystemFileAccess files;
+    const RunWatch watch =
+        RunWatch::begin(files, argumentsOf(m_request.commandLine), toUtf8(m_request.workingFolder));
     PROCESS_INFORMATION process{};
     if (!startCompiler(process)) {
         const DWORD error = GetLastError();
@@ -168,8 +146,7 @@ int ConsoleHost::run()
     WaitForSingleObject(compiler.get(), INFINITE);
     DWORD exitCode = 0;
     GetExitCodeProcess(compiler.get(), &exitCode);
-    showEnding(watch.endingLine(runExitOf(exitCode), std::chrono::steady_clock::now() - started,
-                                stampOf(watch.outputs().modeFile)));
+    showEnding(watch.end(files, runExitOf(exitCode)));
 }
 
 // In this console, with no handle of the host's: the report pipe is for the host alone.
@@ -184,8 +161,9 @@ bool ConsoleHost::startCompiler(PROCESS_INFORMATION& process) const
 
 void ConsoleHost::showFailure(unsigned long error) const
 {
-    write(L"Could not start " + m_request.compiler + L": " + systemMessage(error) + L" (error " +
-          std::to_wstring(error) + L").\r\n");
+    // Windows' reasons are in the system's language: the number is what a search finds.
+    const std::string reason = toUtf8(systemMessage(error)) + " (error " + std::to_string(error) + ")";
+    write(toWide(describeStartFailure(toUtf8(m_request.compiler), reason)) + L"\r\n");
     askForAttention();
     stayOpen();
 }

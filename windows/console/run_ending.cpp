@@ -39,6 +39,14 @@ constexpr std::array<std::pair<std::uint32_t, std::string_view>, 26> kExceptions
     {0xE06D7363, "C++ exception"},
 }};
 
+// The console's colour bits, as wincon.h gives them.
+constexpr std::uint16_t kBlue = 0x1;
+constexpr std::uint16_t kGreen = 0x2;
+constexpr std::uint16_t kRed = 0x4;
+constexpr std::uint16_t kBright = 0x8;
+constexpr std::uint16_t kHue = kBlue | kGreen | kRed;
+constexpr std::uint16_t kForeground = kHue | kBright;
+
 constexpr std::uint32_t kSeverityMask = 0xC0000000;
 constexpr std::uint32_t kErrorSeverity = 0xC0000000;
 constexpr std::uint32_t kCustomerBit = 0x20000000;
@@ -64,4 +72,15 @@ RunExit runExitOf(std::uint32_t exitCode)
     }
     const auto status = static_cast<std::int32_t>(exitCode);
     return {"Finished with exit status " + std::to_string(status), exitCode == 0};
+}
+
+std::uint16_t endingAttributes(std::uint16_t current, EndingTone tone)
+{
+    const std::uint16_t colour = tone == EndingTone::Good      ? kGreen
+                                 : tone == EndingTone::Warning ? kRed | kGreen
+                                                               : kRed;
+    const std::uint16_t background = (current >> 4) & kForeground;
+    const bool light = (background & kBright) != 0 || background == kHue;
+    const std::uint16_t shade = (background & kHue) == colour ? current & kHue : colour;
+    return std::uint16_t((current & ~kForeground) | (light ? shade : shade | kBright));
 }

@@ -1,5 +1,8 @@
 #include "compiler_run.h"
 
+#include "run_ending.h"
+#include "system_file_access.h"
+
 #include <csignal>
 
 class CompilerRun::Reader : public TerminalPump::Listener {
@@ -18,11 +21,13 @@ public:
         m_run.announceOutput();
     }
 
+    // The ending reads the file and its map, which takes time: outside the lock the window takes.
     bool ended(int waitStatus) override
     {
+        RunEnding ending = m_run.m_watch.end(SystemFileAccess(), runExitOf(waitStatus));
         {
             const std::lock_guard lock(m_run.m_lock);
-            m_run.m_text.setEnding(m_run.m_watch.endingLine(waitStatus));
+            m_run.m_text.setEnding(std::move(ending));
         }
         m_run.announceOutput();
         QMetaObject::invokeMethod(&m_run, [run = &m_run, waitStatus] { run->markEnded(waitStatus); });

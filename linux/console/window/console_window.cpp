@@ -10,9 +10,11 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCharFormat>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -24,6 +26,25 @@ QFont terminalFont()
         font.setStyleHint(QFont::TypeWriter);
     }
     return font;
+}
+
+// The ending line stands out from the compiler's many: bold, and coloured by how the run went, in a
+// darker shade on a light background and a lighter one on a dark background.
+QTextCharFormat endingFormat(EndingTone tone)
+{
+    struct Shades {
+        QColor onLight;
+        QColor onDark;
+    };
+    const Shades shades =
+        tone == EndingTone::Good      ? Shades{QColor(0x00, 0x64, 0x00), QColor(0x8A, 0xE2, 0x34)}
+        : tone == EndingTone::Warning ? Shades{QColor(0x8A, 0x5A, 0x00), QColor(0xFC, 0xE9, 0x4F)}
+                                      : Shades{QColor(0xB0, 0x00, 0x00), QColor(0xFF, 0x6B, 0x6B)};
+    const bool lightBackground = QApplication::palette().color(QPalette::Base).lightness() > 127;
+    QTextCharFormat format;
+    format.setFontWeight(QFont::Bold);
+    format.setForeground(lightBackground ? shades.onLight : shades.onDark);
+    return format;
 }
 
 QString joined(const std::vector<std::string>& lines)
@@ -139,21 +160,24 @@ void ConsoleWindow::showUpdate(const ConsoleText::Update& update)
     if (cursorLineShown) {
         replacement += QString::fromStdString(update.current);
     }
-    if (update.ending) {
-        replacement += QString(cursorLineShown ? QStringLiteral("\n") : QString()) +
-                       QString::fromStdString(*update.ending);
-    }
 
     QScrollBar* scrollBar = m_view->verticalScrollBar();
     const bool followingEnd = scrollBar->value() == scrollBar->maximum();
     QTextDocument* document = m_view->document();
+    QTextCursor cursor(document);
     if (update.finished.size() >= ConsoleText::kMaxLines) {
         // Nothing shown so far stays: one new document is cheaper than an edit of every line.
         m_view->setPlainText(replacement);
+        cursor.movePosition(QTextCursor::End);
     } else {
-        QTextCursor cursor(document->findBlockByNumber(document->blockCount() - m_tailBlocks));
+        cursor.setPosition(document->findBlockByNumber(document->blockCount() - m_tailBlocks).position());
         cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-        cursor.insertText(replacement);
+        cursor.insertText(replacement, QTextCharFormat());
+    }
+    if (update.ending) {
+        cursor.insertText(QString(cursorLineShown ? QStringLiteral("\n") : QString()) +
+                              QString::fromStdString(update.ending->line),
+                          endingFormat(update.ending->tone));
     }
     m_tailBlocks = 1 + (update.ending && cursorLineShown ? 1 : 0);
     trimScrollback();
@@ -177,9 +201,11 @@ void ConsoleWindow::trimScrollback()
 
 QSize ConsoleWindow::sizeForTerminal() const
 {
-    const QFontMetrics metrics(m_view->font());
+    // A fixed font's advance has a fraction; each line also leaves room for the cursor.
+    const QFontMetricsF metrics(m_view->font());
     const int margins = 2 * (m_view->frameWidth() + int(m_view->document()->documentMargin()));
     const int scrollBarWidth = m_view->verticalScrollBar()->sizeHint().width();
-    return {kTerminalColumns * metrics.horizontalAdvance(QLatin1Char('M')) + margins + scrollBarWidth,
-            kTerminalRows * metrics.lineSpacing() + margins};
+    const int columns = int(std::ceil(kTerminalColumns * metrics.horizontalAdvance(QLatin1Char('M'))));
+    return {columns + m_view->cursorWidth() + margins + scrollBarWidth,
+            int(std::ceil(kTerminalRows * metrics.lineSpacing())) + margins};
 }

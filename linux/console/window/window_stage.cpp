@@ -11,8 +11,18 @@
 
 namespace {
 
-// Qt gives up on a program whose display it cannot reach; the host falls back to no window instead,
-// so that a run is never lost for want of a display.
+// Without a display to show a window on, the host does without Qt: a run is never lost for want of
+// one, and no toolkit's warnings reach the output.
+bool displayNamed()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty()) {
+        return platform != "offscreen";
+    }
+    return !qgetenv("DISPLAY").isEmpty() || !qgetenv("WAYLAND_DISPLAY").isEmpty();
+}
+
+// Qt gives up on a program whose display it cannot reach; the host falls back to no window instead.
 void allowRunningWithoutDisplay()
 {
     QByteArray platforms = qgetenv("QT_QPA_PLATFORM");
@@ -53,14 +63,19 @@ int showRun(PseudoTerminal terminal, RunWatch watch, const QString& title)
     return QApplication::exec();
 }
 
+int withoutWindow(const WindowStageRequest& request, std::optional<PseudoTerminal>& terminal)
+{
+    if (terminal) {
+        return relayToOutput(*terminal, *request.watch, STDOUT_FILENO);
+    }
+    std::fprintf(stderr, "tarnwick-console: %s\n", request.message.c_str());
+    return 1;
+}
+
 int showFailure(const WindowStageRequest& request)
 {
-    if (!hasDisplay()) {
-        std::fprintf(stderr, "tarnwick-console: %s\n", request.message.c_str());
-        return 1;
-    }
     ConsoleWindow window(QString::fromStdString(request.title), [&request] {
-        return ConsoleText::Update{{}, {}, request.message};
+        return ConsoleText::Update{{}, {}, RunEnding{request.message, EndingTone::Bad}};
     });
     window.scheduleRefresh();
     window.show();
@@ -80,17 +95,24 @@ int runWindowStage(const WindowStageRequest& request, char* programName)
                      request.master);
         return 2;
     }
+    if (!displayNamed()) {
+        return withoutWindow(request, terminal);
+    }
     allowRunningWithoutDisplay();
+    // What Qt says of a display it cannot reach is no news to the user: the host goes on without.
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     // Qt sees only the host's name: the title and arguments are never read as Qt options.
     int qtArgc = 1;
     QApplication app(qtArgc, &programName);
+    qInstallMessageHandler(previous);
     QApplication::setApplicationName(QStringLiteral("tarnwick"));
     QApplication::setDesktopFileName(QStringLiteral("org.tarnwick.Tarnwick"));
+    if (!hasDisplay()) {
+        return withoutWindow(request, terminal);
+    }
     if (!terminal) {
         return showFailure(request);
-    }
-    if (!hasDisplay()) {
-        return relayToOutput(*terminal, *request.watch, STDOUT_FILENO);
     }
     return showRun(std::move(*terminal), *request.watch, QString::fromStdString(request.title));
 }

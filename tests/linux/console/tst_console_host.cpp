@@ -2,6 +2,7 @@
 #include "console_text.h"
 #include "console_window.h"
 #include "pseudo_terminal.h"
+#include "system_file_access.h"
 #include "window_stage_request.h"
 
 #include <QAccessible>
@@ -29,14 +30,17 @@ struct HostRun {
     QByteArray errors;
 };
 
-// The host without a display: it relays the program's output and ending to its standard output.
+// The host without a display: it relays the program's output and ending to its standard output. An
+// environment that leaves the platform out keeps it out.
 HostRun runHost(const QStringList& arguments, const QProcessEnvironment& environment = {},
                 const QString& program = kHost)
 {
     QProcess host;
     QProcessEnvironment withoutDisplay =
         environment.isEmpty() ? QProcessEnvironment::systemEnvironment() : environment;
-    withoutDisplay.insert("QT_QPA_PLATFORM", "offscreen");
+    if (environment.isEmpty() || environment.contains("QT_QPA_PLATFORM")) {
+        withoutDisplay.insert("QT_QPA_PLATFORM", "offscreen");
+    }
     host.setProcessEnvironment(withoutDisplay);
     host.start(program, arguments);
     if (!host.waitForFinished(20000)) {
@@ -60,9 +64,9 @@ QString withoutTime(QString line)
 }
 
 // A watch on a program that writes nothing, begun now in the current directory.
-RunWatch plainWatch()
+RunWatch plainWatch(std::vector<std::string> arguments = {})
 {
-    return RunWatch::begin({});
+    return RunWatch::begin(SystemFileAccess(), std::move(arguments), QDir::currentPath().toStdString());
 }
 
 // A shell command line naming the host, for runs that need a shell around it.
@@ -145,7 +149,7 @@ private slots:
                                       4242,
                                       title.toStdString(),
                                       run ? "" : "Could not start x.",
-                                      run ? std::optional(RunWatch::begin(list)) : std::nullopt};
+                                      run ? std::optional(plainWatch(list)) : std::nullopt};
         const std::optional<WindowStageRequest> read = WindowStageRequest::fromArguments(sent.toArguments());
         QVERIFY(read.has_value());
         QCOMPARE(int(read->kind), kind);
@@ -155,7 +159,7 @@ private slots:
         if (run) {
             QCOMPARE(read->master, 7);
             QCOMPARE(read->pid, pid_t(4242));
-            QCOMPARE(read->watch->toArguments(), sent.watch->toArguments());
+            QCOMPARE(watchArguments(*read->watch), watchArguments(*sent.watch));
             QCOMPARE(read->watch->arguments(), list);
         }
     }
@@ -180,7 +184,8 @@ private slots:
         QVERIFY(!WindowStageRequest::fromArguments(arguments));
     }
 
-    // A stand-in compiler given the map as `-bsp2aas MAP` ends with what it wrote, or did not.
+    // A stand-in compiler given the map as `-bsp2aas MAP` ends with what it wrote, or did not: 7,600
+    // zero bytes, which the game would not load.
     void theLastLineSaysHowTheRunEndedAndWhatItWrote_data()
     {
         QTest::addColumn<QString>("script");
@@ -188,28 +193,27 @@ private slots:
         QTest::addColumn<QString>("ending");
         const QString write = QStringLiteral("head -c 7600 /dev/zero >\"${2%.*}.aas\";");
         const QString look = "see the messages above and bspc.log in " + QDir::currentPath() + ".";
-        QTest::addRow("wrote") << write + "echo done" << false
-                               << "Finished with exit status 0 after T: wrote MAPS/dm1.aas (7.4 KiB).";
+        const QString zeros = " MAPS/dm1.aas (7.4 KiB)";
+        const QString wrote = "Finished with exit status 0 after T, but" + zeros +
+                              " is no valid .aas file: the game cannot load it: " + look;
+        const QString changed =
+            zeros + " changed during the run and is no valid .aas file: the game cannot load it: " + look;
+        QTest::addRow("wrote") << write + "echo done" << false << wrote;
         QTest::addRow("wrote nothing")
             << "echo no files found" << false
             << "Finished with exit status 0 after T, but MAPS/dm1.aas was not written: " + look;
         QTest::addRow("wrote, but failed")
-            << write + "exit 3" << false
-            << "Finished with exit status 3 after T: wrote MAPS/dm1.aas (7.4 KiB), but " + look;
+            << write + "exit 3" << false << "Finished with exit status 3 after T, but" + changed;
         QTest::addRow("killed") << "kill -KILL $$" << false
                                 << "Ended by signal 9 (SIGKILL) after T, but MAPS/dm1.aas was not written: " +
                                        look;
-        QTest::addRow("crashed")
-            << write + "kill -SEGV $$" << false
-            << "Ended by signal 11 (SIGSEGV) after T: wrote MAPS/dm1.aas (7.4 KiB), but " + look;
+        QTest::addRow("crashed") << write + "kill -SEGV $$" << false
+                                 << "Ended by signal 11 (SIGSEGV) after T, but" + changed;
         QTest::addRow("an old file left alone")
             << "echo no files found" << true
             << "Finished with exit status 0 after T, but MAPS/dm1.aas was not written: " + look;
-        QTest::addRow("an old file rewritten")
-            << write << true << "Finished with exit status 0 after T: wrote MAPS/dm1.aas (7.4 KiB).";
-        QTest::addRow("output left without a line end")
-            << write + "printf 'no end'" << false
-            << "Finished with exit status 0 after T: wrote MAPS/dm1.aas (7.4 KiB).";
+        QTest::addRow("an old file rewritten") << write << true << wrote;
+        QTest::addRow("output left without a line end") << write + "printf 'no end'" << false << wrote;
     }
 
     void theLastLineSaysHowTheRunEndedAndWhatItWrote()
@@ -229,6 +233,21 @@ private slots:
             runHost({"-", "title", "/bin/sh", "-c", script, "sh", "-bsp2aas", maps.filePath("dm1.bsp")});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(withoutTime(lastLine(run.output)), ending.replace("MAPS", maps.path()));
+    }
+
+    // With no display named, the host needs no toolkit and says nothing of one; what a program
+    // left behind (one that outlives the hang-up) writes comes before the ending line.
+    void withoutDisplayTheEndingComesLast()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+            environment.remove(name);
+        }
+        const HostRun run = runHost(
+            {"-", "t", "/bin/sh", "-c", "trap '' HUP; (sleep 0.2; echo late) & echo first"}, environment);
+        QCOMPARE(withoutTime(QString::fromUtf8(run.output)),
+                 "first\r\nlate\r\n\nFinished with exit status 0 after T.\n");
+        QCOMPARE(run.errors, QByteArray());
     }
 
     // Standard output and error on the terminal, nothing to read, TERM for a plain view, and the
@@ -305,15 +324,19 @@ private slots:
         QVERIFY(view->isReadOnly());
         QVERIFY(view->textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
         window.show();
-        const int columnWidth = view->fontMetrics().horizontalAdvance(QLatin1Char('M'));
-        QVERIFY(view->viewport()->width() >= 80 * columnWidth);
         QVERIFY(view->viewport()->height() >= 25 * view->fontMetrics().lineSpacing());
 
+        // A line of 80 columns fits on one line of the view.
+        output.text.feed(std::string(80, '8') + "\r\n");
+        window.scheduleRefresh();
+        QTRY_COMPARE(view->document()->firstBlock().text(), QString(80, '8'));
+        QCOMPARE(view->document()->firstBlock().layout()->lineCount(), 1);
+        view->clear();
         output.text.feed("\r     1\r     2\r\nDone.\r\n\x1b[1mbold");
         window.scheduleRefresh();
         QTRY_COMPARE(view->toPlainText(), "     2\nDone.\nbold");
         output.text.feed("\r\n");
-        output.text.setEnding("Finished with exit status 0 after 0.1 s.");
+        output.text.setEnding({"Finished with exit status 0 after 0.1 s."});
         window.scheduleRefresh();
         QTRY_COMPARE(view->toPlainText(), "     2\nDone.\nbold\nFinished with exit status 0 after 0.1 s.");
         // What a child of the program writes later goes above the ending.
@@ -321,6 +344,12 @@ private slots:
         window.scheduleRefresh();
         QTRY_COMPARE(view->toPlainText(),
                      "     2\nDone.\nbold\nlate\nFinished with exit status 0 after 0.1 s.");
+        // The ending line alone stands out, in bold.
+        const auto isBold = [](const QTextBlock& block) {
+            return block.begin().fragment().charFormat().fontWeight() == QFont::Bold;
+        };
+        QVERIFY(isBold(view->document()->lastBlock()));
+        QVERIFY(!isBold(view->document()->lastBlock().previous()));
     }
 
     // The view keeps the newest lines of the scrollback, whether they come in one update or in
@@ -473,7 +502,7 @@ private slots:
         QSignalSpy edits(view->document(), &QTextDocument::contentsChange);
         const int total = linesBefore + linesMinimized;
         output.text.feed(numbered(linesBefore, total));
-        output.text.setEnding("Finished with exit status 0.");
+        output.text.setEnding({"Finished with exit status 0."});
         window.scheduleRefresh();
         window.scheduleRefresh();
         // Out of sight, three refresh intervals pass with no edit (nothing to wait for but time, as

@@ -76,6 +76,10 @@ private slots:
         QTest::addRow("other controls show nothing") << QByteArrayList{"a\x07\x01\x7f"
                                                                        "b"}
                                                      << QStringList{"ab"};
+        QTest::addRow("line and paragraph separators show nothing") << QByteArrayList{"a\xe2\x80\xa8"
+                                                                                      "b\xe2\x80\xa9"
+                                                                                      "c"}
+                                                                    << QStringList{"abc"};
         QTest::addRow("a line that never ends wraps")
             << QByteArrayList{QByteArray(int(ConsoleText::kMaxColumns) + 3, 'x')}
             << QStringList{QString(int(ConsoleText::kMaxColumns), 'x'), "xxx"};
@@ -131,7 +135,7 @@ private slots:
         QFETCH(QByteArray, after);
         ConsoleText text;
         text.feed(before.toStdString());
-        text.setEnding("end");
+        text.setEnding({"end"});
         text.feed(after.toStdString());
         const ConsoleText::Update update = text.takeUpdate();
         QStringList lines;
@@ -142,7 +146,7 @@ private slots:
             lines << QString::fromStdString(update.current);
         }
         QVERIFY(update.ending.has_value());
-        QTEST(lines << QString::fromStdString(*update.ending), "lines");
+        QTEST(lines << QString::fromStdString(update.ending->line), "lines");
     }
 };
 

@@ -75,6 +75,7 @@ private slots:
         QTest::addColumn<StartReport>("report");
         QTest::addRow("started") << StartReport{StartReport::Outcome::Started, 0};
         QTest::addRow("not a program") << StartReport{StartReport::Outcome::ProgramFailed, 193};
+        QTest::addRow("no terminal") << StartReport{StartReport::Outcome::HostUnavailable, 24};
         QTest::addRow("the largest code") << StartReport{StartReport::Outcome::ProgramFailed, 0xFFFFFFFF};
     }
 
@@ -88,7 +89,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("line");
         QTest::addRow("cut short") << QByteArray("started 0");
-        QTest::addRow("an unknown word") << QByteArray("unavailable 0\n");
+        QTest::addRow("an unknown word") << QByteArray("stopped 0\n");
         QTest::addRow("no code") << QByteArray("failed \n");
         QTest::addRow("a code past 32 bits") << QByteArray("failed 4294967296\n");
         QTest::addRow("nothing") << QByteArray("\n");

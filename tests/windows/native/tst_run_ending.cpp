@@ -1,5 +1,5 @@
-// How the Windows console host tells a run's end, natively: the words for an exit code, and the
-// file times it compares, on the clock the shared logic keeps.
+// How the Windows console host tells a run's end, natively: the words for an exit code, the
+// colours of the ending line, and the file times it compares, on the clock the shared logic keeps.
 #include "file_time.h"
 #include "run_ending.h"
 
@@ -36,6 +36,28 @@ private slots:
         const RunExit exit = runExitOf(code);
         QTEST(QString::fromStdString(exit.text), "text");
         QTEST(exit.clean, "clean");
+    }
+
+    // Bright on the usual dark background, dark on a light one, never the background's own colour;
+    // the background and the other attribute bits stay.
+    void endingColours_data()
+    {
+        QTest::addColumn<quint16>("current");
+        QTest::addColumn<int>("tone");
+        QTest::addColumn<quint16>("ending");
+        QTest::addRow("good, grey on black") << quint16(0x07) << int(EndingTone::Good) << quint16(0x0A);
+        QTest::addRow("warning, grey on black") << quint16(0x07) << int(EndingTone::Warning) << quint16(0x0E);
+        QTest::addRow("bad, on blue, with a grid bit")
+            << quint16(0x8017) << int(EndingTone::Bad) << quint16(0x801C);
+        QTest::addRow("good, black on white") << quint16(0xF0) << int(EndingTone::Good) << quint16(0xF2);
+        QTest::addRow("bad, on a red background") << quint16(0x47) << int(EndingTone::Bad) << quint16(0x4F);
+    }
+
+    void endingColours()
+    {
+        QFETCH(quint16, current);
+        QFETCH(int, tone);
+        QTEST(quint16(endingAttributes(current, EndingTone(tone))), "ending");
     }
 
     void fileTimes_data()

@@ -6,8 +6,19 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 3> kAasModes{"-bsp2aas", "-reach", "-aasopt"};
-constexpr std::string_view kMapMode = "-bsp2map";
+using Mode = RunOutputs::Mode;
+
+struct ModeSwitch {
+    std::string_view name;
+    Mode mode;
+};
+
+constexpr std::array<ModeSwitch, 4> kModes{{
+    {"-bsp2aas", Mode::Bsp2Aas},
+    {"-reach", Mode::Reach},
+    {"-aasopt", Mode::AasOpt},
+    {"-bsp2map", Mode::Bsp2Map},
+}};
 
 // The compiler compares its switches without regard to letter case.
 bool sameSwitch(std::string_view argument, std::string_view name)
@@ -41,11 +52,18 @@ std::string resolved(const std::string& folder, const std::string& path)
     return isAbsolute(path) ? path : inFolder(folder, path);
 }
 
-// With no '.' anywhere the compiler is left with "aas" alone, in its working folder.
-std::string aasBeside(const std::string& map)
+// With no '.' anywhere the compiler is left with the extension alone, in its working folder.
+std::string withExtension(const std::string& path, const char* extension)
 {
-    const std::size_t dot = map.rfind('.');
-    return (dot == std::string::npos ? std::string() : map.substr(0, dot + 1)) + "aas";
+    const std::size_t dot = path.rfind('.');
+    return (dot == std::string::npos ? std::string() : path.substr(0, dot + 1)) + extension;
+}
+
+std::optional<Mode> modeOf(const std::string& argument)
+{
+    const auto named = std::find_if(kModes.begin(), kModes.end(),
+                                    [&](const ModeSwitch& mode) { return sameSwitch(argument, mode.name); });
+    return named == kModes.end() ? std::nullopt : std::optional(named->mode);
 }
 
 std::string mapFileOf(const std::string& map)
@@ -59,22 +77,24 @@ std::string mapFileOf(const std::string& map)
 
 RunOutputs RunOutputs::of(const std::vector<std::string>& arguments, const std::string& workingFolder)
 {
-    RunOutputs outputs{std::nullopt, workingFolder, inFolder(workingFolder, "bspc.log")};
+    RunOutputs outputs{Mode::None, std::nullopt, std::nullopt, workingFolder,
+                       inFolder(workingFolder, "bspc.log")};
     // The compiler acts on the last mode it is given.
-    const auto isMode = [](const std::string& argument) {
-        return sameSwitch(argument, kMapMode) ||
-               std::any_of(kAasModes.begin(), kAasModes.end(),
-                           [&](std::string_view mode) { return sameSwitch(argument, mode); });
-    };
-    const auto last = std::find_if(arguments.rbegin(), arguments.rend(), isMode).base();
+    const auto last = std::find_if(arguments.rbegin(), arguments.rend(), [](const std::string& a) {
+                          return modeOf(a).has_value();
+                      }).base();
     // It takes no file that starts like a switch.
     if (last == arguments.begin() || last == arguments.end() || last->starts_with('-')) {
         return outputs;
     }
-    const std::string& map = *last;
-    const bool writesMap = sameSwitch(*(last - 1), kMapMode);
-    // The .map goes into the working folder whatever its name looks like.
-    outputs.modeFile =
-        writesMap ? inFolder(workingFolder, mapFileOf(map)) : resolved(workingFolder, aasBeside(map));
+    const std::string& file = *last;
+    outputs.mode = *modeOf(*(last - 1));
+    if (outputs.mode == Mode::Bsp2Map) {
+        // The .map goes into the working folder whatever its name looks like.
+        outputs.modeFile = inFolder(workingFolder, mapFileOf(file));
+    } else {
+        outputs.modeFile = resolved(workingFolder, withExtension(file, "aas"));
+        outputs.mapFile = resolved(workingFolder, withExtension(file, "bsp"));
+    }
     return outputs;
 }
