@@ -9,55 +9,53 @@ namespace {
 
 constexpr std::size_t kBlock = 64;
 
-// The three rounds' functions and constants, and the order each round takes the words in.
-std::uint32_t chooses(std::uint32_t x, std::uint32_t y, std::uint32_t z)
+// The three rounds' functions.
+constexpr std::uint32_t chooses(std::uint32_t x, std::uint32_t y, std::uint32_t z)
 {
     return (x & y) | (~x & z);
 }
 
-std::uint32_t majority(std::uint32_t x, std::uint32_t y, std::uint32_t z)
+constexpr std::uint32_t majority(std::uint32_t x, std::uint32_t y, std::uint32_t z)
 {
     return (x & y) | (x & z) | (y & z);
 }
 
-std::uint32_t parity(std::uint32_t x, std::uint32_t y, std::uint32_t z)
+constexpr std::uint32_t parity(std::uint32_t x, std::uint32_t y, std::uint32_t z)
 {
     return x ^ y ^ z;
 }
 
-struct Round {
-    std::uint32_t (*mix)(std::uint32_t, std::uint32_t, std::uint32_t);
-    std::uint32_t constant;
-    std::array<int, 16> order;
-    std::array<int, 4> shifts;
-};
+using Words = std::array<std::uint32_t, 16>;
+using Order = std::array<std::size_t, 16>;
+using Shifts = std::array<int, 4>;
 
-constexpr std::array<Round, 3> kRounds{{
-    {chooses, 0, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}, {3, 7, 11, 19}},
-    {majority, 0x5A827999, {0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15}, {3, 5, 9, 13}},
-    {parity, 0x6ED9EBA1, {0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 7, 15}, {3, 9, 11, 15}},
-}};
+// One round: sixteen steps, each on the next of a, d, c, b in turn, from the other three.
+template <auto Mix, std::uint32_t Constant>
+void round(std::array<std::uint32_t, 4>& state, const Words& words, const Order& order, const Shifts& shifts)
+{
+    auto& [a, b, c, d] = state;
+    for (std::size_t step = 0; step < 16; step += 4) {
+        a = std::rotl(a + Mix(b, c, d) + words[order[step]] + Constant, shifts[0]);
+        d = std::rotl(d + Mix(a, b, c) + words[order[step + 1]] + Constant, shifts[1]);
+        c = std::rotl(c + Mix(d, a, b) + words[order[step + 2]] + Constant, shifts[2]);
+        b = std::rotl(b + Mix(c, d, a) + words[order[step + 3]] + Constant, shifts[3]);
+    }
+}
 
 } // namespace
 
 void Md4::transform(const std::uint8_t* block)
 {
-    std::array<std::uint32_t, 16> words;
+    Words words;
     for (std::size_t index = 0; index < words.size(); ++index) {
         words[index] = littleEndianWord(block + 4 * index);
     }
     std::array<std::uint32_t, 4> state = m_state;
-    for (const Round& round : kRounds) {
-        for (std::size_t step = 0; step < 16; ++step) {
-            // Each step works on the next of a, d, c, b in turn, from the other three.
-            std::uint32_t& a = state[(4 - step % 4) % 4];
-            const std::uint32_t b = state[(5 - step % 4) % 4];
-            const std::uint32_t c = state[(6 - step % 4) % 4];
-            const std::uint32_t d = state[(7 - step % 4) % 4];
-            a = std::rotl(a + round.mix(b, c, d) + words[std::size_t(round.order[step])] + round.constant,
-                          round.shifts[step % 4]);
-        }
-    }
+    round<chooses, 0>(state, words, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}, {3, 7, 11, 19});
+    round<majority, 0x5A827999>(state, words, {0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15},
+                                {3, 5, 9, 13});
+    round<parity, 0x6ED9EBA1>(state, words, {0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 7, 15},
+                              {3, 9, 11, 15});
     for (std::size_t index = 0; index < m_state.size(); ++index) {
         m_state[index] += state[index];
     }
