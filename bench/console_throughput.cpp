@@ -8,6 +8,13 @@
 // The display needs a window manager, as a desktop has: without one a window asked to start
 // minimized stays in view. The shown console is restored as a task bar does, through the window
 // manager, once its window is managed.
+// With --ending, the time from the start of a run that writes an .aas to its ending line, relayed
+// without a display, with the map beside it read for the verdict and with no map there to read,
+// interleaved: what the verdict adds to the ending line.
+//   console_throughput --ending HOST MAP.bsp [RUNS]
+#include "map_checksum.h"
+#include "system_file_access.h"
+
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -15,11 +22,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <poll.h>
 #include <spawn.h>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -304,10 +313,98 @@ void print(const std::vector<Sink>& sinks, const Measure& measure)
     }
 }
 
+// An .aas header the game would take for the map, with no lumps, and room after it: what the
+// verdict reads of the file is the same for any .aas.
+void writeAas(const std::string& path, std::uint32_t mapChecksum)
+{
+    std::ofstream aas(path, std::ios::binary);
+    aas.write("EAAS\4\0\0\0", 8);
+    for (int shift = 0; shift < 32; shift += 8) {
+        aas.put(char(mapChecksum >> shift));
+    }
+    aas << std::string(7600 - 12, '\0');
+}
+
+struct Ending {
+    double seconds = 0;
+    std::string line;
+};
+
+// Runs the host without a display and a stand-in that copies `made` to the .aas of `map`: the time
+// from the start until the ending line has come, and that line.
+Ending endingOnce(const std::string& host, const std::string& map, const std::string& made)
+{
+    int output[2];
+    if (::pipe(output) != 0) {
+        return {};
+    }
+    std::vector<std::string> command{host, "-",        "ending", "/bin/sh", "-c", "cp \"$3\" \"${2%.*}.aas\"",
+                                     "sh", "-bsp2aas", map,      made};
+    std::vector<char*> argv;
+    for (std::string& argument : command) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
+    const auto started = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(output[1]);
+    std::string text;
+    char buffer[4096];
+    for (ssize_t got = 0; (got = ::read(output[0], buffer, sizeof buffer)) > 0;) {
+        text.append(buffer, std::size_t(got));
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    ::close(output[0]);
+    waitpid(pid, nullptr, 0);
+    text.erase(text.find_last_not_of('\n') + 1);
+    return {seconds, text.substr(text.rfind('\n') + 1)};
+}
+
+int measureEnding(const std::string& host, const std::string& map, int runs)
+{
+    char folder[] = "/tmp/console_ending.XXXXXX";
+    if (::mkdtemp(folder) == nullptr) {
+        return 1;
+    }
+    const std::string beside = std::string(folder) + "/map.bsp";
+    const std::string made = std::string(folder) + "/made.aas";
+    {
+        std::ifstream in(map, std::ios::binary);
+        std::ofstream(beside, std::ios::binary) << in.rdbuf();
+    }
+    writeAas(made, mapChecksumOf(SystemFileAccess(), beside).value_or(0));
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    std::vector<double> withMap;
+    std::vector<double> without;
+    Ending last[2];
+    for (int run = 0; run < 2 * runs; ++run) {
+        const bool read = run % 2 == 0;
+        last[read] = endingOnce(host, read ? beside : std::string(folder) + "/none.bsp", made);
+        (read ? withMap : without).push_back(last[read].seconds);
+    }
+    std::printf("-- the ending line of a run that writes an .aas, %d runs each: median time from the start\n",
+                runs);
+    std::printf("the map read for the verdict (%s): %6.1f ms  %s\n", map.c_str(), median(withMap) * 1000,
+                last[1].line.c_str());
+    std::printf("no map to read:%*s %6.1f ms  %s\n", int(map.size()) + 17, "", median(without) * 1000,
+                last[0].line.c_str());
+    std::printf("the verdict adds %.1f ms\n", (median(withMap) - median(without)) * 1000);
+    std::filesystem::remove_all(folder);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc >= 4 && std::string_view(argv[1]) == "--ending") {
+        return measureEnding(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 21);
+    }
     if (argc < 3) {
         std::fprintf(stderr, "usage: console_throughput HOST COMPILER [RUNS [BASELINE_HOST]]\n");
         return 2;
