@@ -248,7 +248,8 @@ Result awaitRecord(const std::string& record)
     }
 }
 
-pid_t spawn(std::vector<std::string> arguments)
+// With its standard output on `output`, or on /dev/null.
+pid_t spawn(std::vector<std::string> arguments, int output = -1)
 {
     std::vector<char*> argv;
     for (std::string& argument : arguments) {
@@ -257,7 +258,11 @@ pid_t spawn(std::vector<std::string> arguments)
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    if (output < 0) {
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    } else {
+        posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
+    }
     pid_t pid = 0;
     posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
@@ -338,20 +343,10 @@ Ending endingOnce(const std::string& host, const std::string& map, const std::st
     if (::pipe(output) != 0) {
         return {};
     }
-    std::vector<std::string> command{host, "-",        "ending", "/bin/sh", "-c", "cp \"$3\" \"${2%.*}.aas\"",
-                                     "sh", "-bsp2aas", map,      made};
-    std::vector<char*> argv;
-    for (std::string& argument : command) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
     const auto started = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = spawn(
+        {host, "-", "ending", "/bin/sh", "-c", "cp \"$3\" \"${2%.*}.aas\"", "sh", "-bsp2aas", map, made},
+        output[1]);
     ::close(output[1]);
     std::string text;
     char buffer[4096];

@@ -167,10 +167,11 @@ private slots:
     void aBrokenWatchIsRefused_data()
     {
         QTest::addColumn<QStringList>("watch");
-        QTest::addRow("too short") << QStringList{"1", "2", "-"};
-        QTest::addRow("clock not a number") << QStringList{"1x", "2", "-", "/"};
-        QTest::addRow("stamp without size") << QStringList{"1", "2", "3", "/"};
-        QTest::addRow("stamp with a bad size") << QStringList{"1", "2", "3:-4", "/"};
+        QTest::addRow("too short") << QStringList{"1", "2", "-", "-"};
+        QTest::addRow("clock not a number") << QStringList{"1x", "2", "-", "-", "/"};
+        QTest::addRow("stamp without size") << QStringList{"1", "2", "3", "-", "/"};
+        QTest::addRow("stamp with a bad size") << QStringList{"1", "2", "3:-4", "-", "/"};
+        QTest::addRow("header with an unknown fault") << QStringList{"1", "2", "3:4", "5:0", "/"};
     }
 
     void aBrokenWatchIsRefused()
