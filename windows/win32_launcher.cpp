@@ -2,7 +2,7 @@
 
 #include "ansi_command_line.h"
 #include "argument_quoting.h"
-#include "console_host_start.h"
+#include "console_start.h"
 #include "owned_kernel_handle.h"
 #include "program_lookup.h"
 #include "search_path.h"
@@ -178,7 +178,7 @@ void Win32Launcher::launch(const std::string& program, const std::vector<std::st
     const std::wstring workingFolder = survivingFolder(m_startFolder).value_or(m_startFolder);
     if (isFile(m_consoleHost)) {
         const HostRequest request{std::nullopt, toWide(title), workingFolder, *path, commandLine};
-        if (startedInConsole(startInConsoleHost(m_consoleHost, request, m_hostPatience), program)) {
+        if (startedInConsole(startInConsole(m_consoleHost, request, m_hostPatience), program)) {
             return;
         }
     }

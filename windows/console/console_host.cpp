@@ -54,7 +54,7 @@ std::vector<std::string> argumentsOf(const std::wstring& commandLine)
 
 // Says on the report pipe whether the compiler started; true when a failure was read and
 // acknowledged. A front end that stopped waiting has closed its end, which ends the read at once.
-bool report(std::optional<std::uintptr_t> handle, const StartReport& message)
+bool sendReport(std::optional<std::uintptr_t> handle, const StartReport& message)
 {
     if (!handle) {
         return false;
@@ -135,14 +135,14 @@ int ConsoleHost::run()
     PROCESS_INFORMATION process{};
     if (!startCompiler(process)) {
         const DWORD error = GetLastError();
-        if (report(m_request.reportHandle, {StartReport::Outcome::ProgramFailed, error})) {
+        if (sendReport(m_request.reportHandle, {StartReport::Outcome::ProgramFailed, error})) {
             return 1;
         }
         showFailure(error);
     }
     const OwnedKernelHandle compiler(process.hProcess);
     const OwnedKernelHandle thread(process.hThread);
-    report(m_request.reportHandle, {StartReport::Outcome::Started, 0});
+    sendReport(m_request.reportHandle, {StartReport::Outcome::Started, 0});
     WaitForSingleObject(compiler.get(), INFINITE);
     DWORD exitCode = 0;
     GetExitCodeProcess(compiler.get(), &exitCode);

@@ -11,5 +11,5 @@
 // of a report pipe and nothing else, and says on it whether the compiler started; the answer is
 // awaited for `patience` at most, so a host slow to start never holds up the caller. Silence for
 // that long counts as a start.
-ConsoleStartResult startInConsoleHost(const std::wstring& host, HostRequest request,
-                                      std::chrono::milliseconds patience);
+ConsoleStartResult startInConsole(const std::wstring& host, HostRequest request,
+                                  std::chrono::milliseconds patience);

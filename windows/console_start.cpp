@@ -1,4 +1,4 @@
-#include "console_host_start.h"
+#include "console_start.h"
 
 #include "report_pipe.h"
 
@@ -55,8 +55,8 @@ bool startHost(const std::wstring& host, HostRequest& request, HANDLE reportEnd)
 
 } // namespace
 
-ConsoleStartResult startInConsoleHost(const std::wstring& host, HostRequest request,
-                                      std::chrono::milliseconds patience)
+ConsoleStartResult startInConsole(const std::wstring& host, HostRequest request,
+                                  std::chrono::milliseconds patience)
 {
     std::optional<ReportPipe> pipe = ReportPipe::open();
     if (!pipe) {
