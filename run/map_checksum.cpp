@@ -3,20 +3,24 @@
 #include "little_endian.h"
 #include "md4.h"
 
-std::optional<std::uint32_t> mapChecksumOf(const FileAccess& files, const std::string& map)
+std::optional<std::uint32_t> mapChecksumOf(const FileAccess& files, const std::string& map,
+                                           std::chrono::steady_clock::duration patience)
 {
     const std::optional<FileStamp> before = files.stampOf(map);
-    if (!before || before->size == 0 || before->size > kMaxMapBytes) {
+    if (!before || before->size == 0) {
         return std::nullopt;
     }
+    const auto deadline = std::chrono::steady_clock::now() + patience;
     Md4 md4;
     std::uint64_t taken = 0;
-    const bool whole = files.read(map, [&](FileAccess::Block block) {
+    bool inTime = true;
+    const bool read = files.read(map, [&](FileAccess::Block block) {
         taken += block.size();
         md4.update(block);
-        return taken <= before->size;
+        inTime = std::chrono::steady_clock::now() < deadline;
+        return inTime && taken <= before->size;
     });
-    if (!whole || taken != before->size || files.stampOf(map) != before) {
+    if (!read || !inTime || taken != before->size || files.stampOf(map) != before) {
         return std::nullopt;
     }
     const Md4::Digest digest = md4.digest();

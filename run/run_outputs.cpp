@@ -40,9 +40,11 @@ bool isAbsolute(std::string_view path)
     return onDrive || (!path.empty() && isSeparator(path.front()));
 }
 
+// A folder in Windows' form names a drive or a share; any other, "." included, is a POSIX one.
 std::string inFolder(const std::string& folder, const std::string& name)
 {
-    const char separator = folder.starts_with('/') ? '/' : '\\';
+    const bool windowsForm = (folder.size() >= 2 && folder[1] == ':') || folder.starts_with("\\\\");
+    const char separator = windowsForm ? '\\' : '/';
     const bool endsInSeparator = !folder.empty() && isSeparator(folder.back());
     return endsInSeparator ? folder + name : folder + separator + name;
 }

@@ -19,7 +19,14 @@ std::string whereToLook(const RunOutputs& outputs)
     return "see the messages above and bspc.log in " + oneLinePath(outputs.workingFolder) + ".";
 }
 
-constexpr char kCompileAgain[] = " Compile the map with no mode ticked.";
+// The advice for a file made for another version of its map: a plain compile makes one for the map
+// as it is.
+std::string compileAgain(RunOutputs::Mode mode)
+{
+    return mode == RunOutputs::Mode::Bsp2Aas
+               ? " Compile the map again."
+               : " Compile the map again with Recalculate reachabilities and Optimise .AAS file unticked.";
+}
 
 std::string madeForAnother(const std::string& map)
 {
@@ -69,6 +76,9 @@ RunReport::Verdict RunReport::verdictOn(const RunEnd& end) const
     if (!m_outputs.writesAas() || !header) {
         return Verdict::Unjudged;
     }
+    if (header->fault == AasHeader::Fault::TooShort || header->fault == AasHeader::Fault::LumpOutside) {
+        return Verdict::CutShort;
+    }
     if (!header->isValid()) {
         return Verdict::NotAas;
     }
@@ -103,9 +113,10 @@ RunEnding RunReport::ending(const RunEnd& end) const
     const std::string sized = file + " (" + describeSize(end.file.stamp->size) + ")";
     const std::string map = m_outputs.mapFile ? oneLinePath(*m_outputs.mapFile) : std::string();
     const Verdict verdict = verdictOn(end);
-    if (verdict == Verdict::NotAas) {
-        const char* how = end.exit.clean ? " is" : " changed during the run and is";
-        return {ended + ", but " + sized + how + " no valid .aas file: the game cannot load it: " + look};
+    if (verdict == Verdict::CutShort || verdict == Verdict::NotAas) {
+        const char* how = end.exit.clean ? " is " : " changed during the run and is ";
+        const char* what = verdict == Verdict::CutShort ? "cut short" : "not a valid .aas file";
+        return {ended + ", but " + sized + how + what + ", so the game cannot load it: " + look};
     }
     if (!end.exit.clean) {
         const std::string aside = verdict == Verdict::AsNow
@@ -122,10 +133,10 @@ RunEnding RunReport::ending(const RunEnd& end) const
         return {wrote + " for " + map + " as it is now.", EndingTone::Good};
     case Verdict::OtherVersion:
         return {wrote + ", but " + madeForAnother(map) + ": the game will refuse it as out of date." +
-                kCompileAgain};
+                compileAgain(m_outputs.mode)};
     case Verdict::OldAreas:
         return {wrote + ", but " + areasMadeForAnother(map) + ": bots would move by the old map." +
-                    kCompileAgain,
+                    compileAgain(m_outputs.mode),
                 EndingTone::Warning};
     default:
         return {wrote + ".", EndingTone::Good};

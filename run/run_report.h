@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // How the compiler ended, in the platform's own terms: "Finished with exit status 0", "Ended by
 // signal 11 (SIGSEGV)", "Ended by exception 0xC0000005 (access violation)".
@@ -73,7 +74,7 @@ public:
     RunEnding ending(const RunEnd& end) const;
 
 private:
-    enum class Verdict { Unjudged, NotAas, AsNow, OtherVersion, OldAreas };
+    enum class Verdict { Unjudged, CutShort, NotAas, AsNow, OtherVersion, OldAreas };
 
     Verdict verdictOn(const RunEnd& end) const;
 

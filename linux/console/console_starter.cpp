@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <poll.h>
+#include <string_view>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <utility>
@@ -42,10 +43,26 @@ bool sendReport(OwnedDescriptor socket, const StartReport& report)
            answer == kReportAcknowledged;
 }
 
+// Without a display named for its window, the host does without the window stage and its
+// toolkit: a run is never lost for want of one.
+bool displayNamed()
+{
+    const auto named = [](const char* variable) {
+        const char* value = std::getenv(variable);
+        return value != nullptr && *value != '\0';
+    };
+    if (named("QT_QPA_PLATFORM")) {
+        return std::string_view(std::getenv("QT_QPA_PLATFORM")) != "offscreen";
+    }
+    return named("DISPLAY") || named("WAYLAND_DISPLAY");
+}
+
 void becomeWindowStage(const std::string& windowStage, const WindowStageRequest& request)
 {
-    const ArgumentVector argv(windowStage, request.toArguments());
-    ::execv(argv[0], argv.data());
+    if (displayNamed()) {
+        const ArgumentVector argv(windowStage, request.toArguments());
+        ::execv(argv[0], argv.data());
+    }
 }
 
 int showFailure(const std::string& windowStage, const ConsoleRequest& request,

@@ -2,6 +2,7 @@
 
 #include "retrying_calls.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
@@ -80,15 +81,21 @@ TerminalPump::Drained TerminalPump::drain(Listener& listener)
 
 void TerminalPump::run(Listener& listener)
 {
+    using Clock = std::chrono::steady_clock;
     bool writerLeft = true;
     bool ended = false;
+    Clock::time_point readUntil = Clock::time_point::max();
     for (;;) {
         std::array<pollfd, 3> waits{{
             {writerLeft ? m_terminal.descriptor() : -1, POLLIN, 0},
             {m_wake[0].get(), POLLIN, 0},
             {ended ? -1 : m_watch.descriptor(), POLLIN, 0},
         }};
-        const int timeout = ended ? -1 : m_watch.pollTimeoutMs();
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(readUntil - Clock::now());
+        const int timeout = !ended ? m_watch.pollTimeoutMs()
+                            : readUntil == Clock::time_point::max()
+                                ? -1
+                                : int(std::clamp<long long>(left.count(), 0, 60'000));
         if (::poll(waits.data(), waits.size(), timeout) < 0 && errno != EINTR) {
             return;
         }
@@ -104,12 +111,13 @@ void TerminalPump::run(Listener& listener)
                 // of the terminal takes in whatever the kernel still had on its way.
                 writerLeft = writerLeft && drain(listener) == Drained::Open;
                 ended = true;
-                if (!listener.ended(*status)) {
-                    return;
+                const std::chrono::milliseconds readOn = listener.ended(*status);
+                if (readOn != kUntilNoWriter) {
+                    readUntil = Clock::now() + readOn;
                 }
             }
         }
-        if (ended && !writerLeft) {
+        if (ended && (!writerLeft || Clock::now() >= readUntil)) {
             return;
         }
     }

@@ -5,6 +5,7 @@
 #include "pseudo_terminal.h"
 
 #include <array>
+#include <chrono>
 #include <string_view>
 
 // Moves what a program writes to its terminal on to a listener as fast as it comes, and says when
@@ -17,15 +18,18 @@ public:
     public:
         virtual ~Listener() = default;
         virtual void output(std::string_view bytes) = 0;
-        // Called once, after the last output written before the end; true to go on reading what
-        // the program's children still write, until no writer is left or stop() is called.
-        virtual bool ended(int waitStatus) = 0;
+        // Called once, after the last output written before the end; how long to go on reading
+        // what the program's children still write, at most: until no writer is left, stop() is
+        // called, or that time has passed.
+        virtual std::chrono::milliseconds ended(int waitStatus) = 0;
 
     protected:
         Listener() = default;
         Listener(const Listener&) = default;
         Listener& operator=(const Listener&) = default;
     };
+
+    static constexpr std::chrono::milliseconds kUntilNoWriter = std::chrono::milliseconds::max();
 
     // Throws std::system_error when it cannot make the pipe other threads reach it by.
     explicit TerminalPump(PseudoTerminal& terminal);

@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr std::chrono::milliseconds kLeftBehindGrace{2000};
+
 class Relay : public TerminalPump::Listener {
 public:
     Relay(const RunWatch& watch, int output)
@@ -32,12 +34,13 @@ public:
         }
     }
 
-    // Taken when the program ends, shown once no writer is left: what a program it left behind
-    // still writes goes above it, as in the console's window.
-    bool ended(int waitStatus) override
+    // Taken when the program ends, shown once no writer is left, or after a grace for a program
+    // left behind that holds the terminal for good: what it writes meanwhile goes above it, as in
+    // the console's window.
+    std::chrono::milliseconds ended(int waitStatus) override
     {
         m_ending = m_watch.end(SystemFileAccess(), runExitOf(waitStatus)).line;
-        return true;
+        return kLeftBehindGrace;
     }
 
     void showEnding()

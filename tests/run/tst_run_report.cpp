@@ -4,6 +4,7 @@
 #include "md4.h"
 #include "option_board.h"
 #include "run_report.h"
+#include "run_watch.h"
 
 #include <QtTest>
 
@@ -33,26 +34,24 @@ Header madeFor(std::uint32_t checksum)
     return AasHeader{Fault::None, checksum};
 }
 
-// An .aas header as the compiler writes it: lumps one after the other from the header's end.
-QByteArray aasHeader(std::uint32_t version, std::int32_t lastLength = 100, std::int32_t lastOffset = 0)
+// The header of the 7,600-byte testbox.aas the real compiler writes, version 5, for kMap.
+const QByteArray kTestboxHeader = QByteArray::fromHex(
+    "45414153050000009a79f5d5a053ca41f82fa61d280b82f900e55ed560c03ab1809d168dd07ef269c854ce45403baa21a80b86"
+    "fd58e662d9f0c23eb5e0b11a91587ef66df84fd249d035ae25b0058a014cee66dd34dc42b9cca31e95509ffa71c85ed64db826"
+    "b229b4178e05ecee6ae158cf46bda4b622993087fe75");
+
+// A version 4 header, which is not scrambled: lumps of 100 bytes one after the other from the
+// header's end, the last one as given.
+QByteArray version4Header(std::int32_t lastLength = 100, std::int32_t lastOffset = 0)
 {
-    std::vector<std::int32_t> words{0x53414145, std::int32_t(version), std::int32_t(kMap)};
-    std::int32_t offset = AasHeader::kSize;
-    for (int lump = 0; lump < 14; ++lump) {
-        const std::int32_t length = lump == 13 ? lastLength : 100;
-        words.insert(words.end(), {lump == 13 && lastOffset != 0 ? lastOffset : offset, length});
-        offset += length;
+    std::vector<std::int32_t> words{0x53414145, 4, std::int32_t(kMap)};
+    for (std::int32_t lump = 0; lump < 14; ++lump) {
+        words.insert(
+            words.end(),
+            {lump == 13 && lastOffset != 0 ? lastOffset : std::int32_t(AasHeader::kSize) + 100 * lump,
+             lump == 13 ? lastLength : 100});
     }
-    QByteArray bytes;
-    for (const std::int32_t word : words) {
-        for (int shift = 0; shift < 32; shift += 8) {
-            bytes += char(std::uint32_t(word) >> shift);
-        }
-    }
-    for (int at = 8; version == 5 && at < bytes.size(); ++at) {
-        bytes[at] = char(bytes[at] ^ char((at - 8) * 119));
-    }
-    return bytes;
+    return QByteArray(reinterpret_cast<const char*>(words.data()), qsizetype(4 * words.size()));
 }
 
 AasHeader headerOf(const QByteArray& bytes, std::uint64_t fileSize)
@@ -61,7 +60,7 @@ AasHeader headerOf(const QByteArray& bytes, std::uint64_t fileSize)
         std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), std::size_t(bytes.size())), fileSize);
 }
 
-// A map in memory that can fail to be read, or change while it is read.
+// A file in memory, read seven bytes at a time, that can fail to be read or change while it is read.
 class FakeFiles : public FileAccess {
 public:
     QByteArray bytes;
@@ -260,16 +259,23 @@ private slots:
         const QString ok = clean + " after 4.2 s";
         const QString failed = status1 + " after 4.2 s";
         const QString crashed = signal11 + " after 4.2 s";
-        const QString again = " Compile the map with no mode ticked.";
+        const QString again =
+            " Compile the map again with Recalculate reachabilities and Optimise .AAS file unticked.";
+        const QString wrote = ": wrote /maps/dm1.aas ";
+        const QString asNow = " for /maps/dm1.bsp as it is now.";
+        const QString another = "made for another version of /maps/dm1.bsp";
+        const QString changed = ", but /maps/dm1.aas (7.4 KiB) changed during the run and ";
+        const QString cannotLoad = ", so the game cannot load it: " + look;
         const int good = int(EndingTone::Good);
         const int warning = int(EndingTone::Warning);
         const int bad = int(EndingTone::Bad);
         const qint64 map = kMap;
         const qint64 none = -1;
+        const Header cut = AasHeader{Fault::LumpOutside};
 
         QTest::addRow("wrote, no header read")
             << convert << clean << Stamp() << Header() << stamp(4s, 144'000) << Header() << none
-            << ok + ": wrote /maps/dm1.aas (141 KiB)." << good;
+            << ok + wrote + "(141 KiB)." << good;
         QTest::addRow("wrote nothing") << convert << clean << Stamp() << Header() << Stamp() << Header()
                                        << map << ok + ", but /maps/dm1.aas was not written: " + look << bad;
         QTest::addRow("crashed before writing")
@@ -286,57 +292,46 @@ private slots:
                                          << Header() << none << failed + ": " + look << bad;
         QTest::addRow("made for the map as it is now")
             << convert << clean << Stamp() << Header() << stamp(4s, 144'000) << madeFor(kMap) << map
-            << ok + ": wrote /maps/dm1.aas (141 KiB) for /maps/dm1.bsp as it is now." << good;
+            << ok + wrote + "(141 KiB)" + asNow << good;
+        QTest::addRow("compiled while the map changed")
+            << convert << clean << Stamp() << Header() << stamp(1s) << madeFor(kOldMap) << map
+            << ok + wrote + "(7.4 KiB), but it was " + another +
+                   ": the game will refuse it as out of date. Compile the map again."
+            << bad;
         QTest::addRow("optimised, made for another version")
             << optimise << clean << stamp(-1h) << madeFor(kOldMap) << stamp(1s, 3352) << madeFor(kOldMap)
             << map
-            << ok +
-                   ": wrote /maps/dm1.aas (3.3 KiB), but it was made for another version of /maps/dm1.bsp: "
-                   "the "
-                   "game will refuse it as out of date." +
+            << ok + wrote + "(3.3 KiB), but it was " + another + ": the game will refuse it as out of date." +
                    again
             << bad;
         QTest::addRow("optimised, no map beside it")
             << optimise << clean << stamp(-1h) << madeFor(kOldMap) << stamp(1s, 3352) << madeFor(kOldMap)
-            << none << ok + ": wrote /maps/dm1.aas (3.3 KiB)." << good;
+            << none << ok + wrote + "(3.3 KiB)." << good;
         QTest::addRow("reachabilities over areas of another version")
             << reach << clean << stamp(-1h) << madeFor(kOldMap) << stamp(1s) << madeFor(kMap) << map
-            << ok +
-                   ": wrote /maps/dm1.aas (7.4 KiB), but its areas were made for another version of "
-                   "/maps/dm1.bsp: bots would move by the old map." +
+            << ok + wrote + "(7.4 KiB), but its areas were " + another + ": bots would move by the old map." +
                    again
             << warning;
         QTest::addRow("reachabilities over areas of the map")
             << reach << clean << stamp(-1h) << madeFor(kMap) << stamp(1s) << madeFor(kMap) << map
-            << ok + ": wrote /maps/dm1.aas (7.4 KiB) for /maps/dm1.bsp as it is now." << good;
+            << ok + wrote + "(7.4 KiB)" + asNow << good;
         QTest::addRow("cut short by a full disk")
-            << convert << clean << Stamp() << Header() << stamp(3s, 143'360)
-            << Header(AasHeader{Fault::LumpOutside}) << map
-            << ok + ", but /maps/dm1.aas (140 KiB) is no valid .aas file: the game cannot load it: " + look
-            << bad;
+            << convert << clean << Stamp() << Header() << stamp(3s, 143'360) << cut << map
+            << ok + ", but /maps/dm1.aas (140 KiB) is cut short" + cannotLoad << bad;
+        QTest::addRow("no .aas at all")
+            << convert << clean << Stamp() << Header() << stamp(3s) << Header(AasHeader{Fault::NotAas}) << map
+            << ok + ", but /maps/dm1.aas (7.4 KiB) is not a valid .aas file" + cannotLoad << bad;
         QTest::addRow("crashed while writing")
-            << convert << signal11 << Stamp() << Header() << stamp(2s, 65'536)
-            << Header(AasHeader{Fault::LumpOutside}) << map
-            << crashed +
-                   ", but /maps/dm1.aas (64 KiB) changed during the run and is no valid .aas file: the game "
-                   "cannot load it: " +
-                   look
-            << bad;
+            << convert << signal11 << Stamp() << Header() << stamp(2s) << cut << map
+            << crashed + changed + "is cut short" + cannotLoad << bad;
         QTest::addRow("failed, the file changed, its header whole")
             << convert << status1 << Stamp() << Header() << stamp(1s) << madeFor(kMap) << map
-            << failed +
-                   ", but /maps/dm1.aas (7.4 KiB) changed during the run and may be incomplete, though it "
-                   "was "
-                   "made for /maps/dm1.bsp as it is now: " +
-                   look
+            << failed + changed +
+                   "may be incomplete, though it was made for /maps/dm1.bsp as it is now: " + look
             << bad;
         QTest::addRow("killed beside another run that wrote the file")
             << convert << signal11 << stamp(-1h) << madeFor(kMap) << stamp(1s) << madeFor(kOldMap) << map
-            << crashed +
-                   ", but /maps/dm1.aas (7.4 KiB) changed during the run and may be incomplete, and it was "
-                   "made for another version of /maps/dm1.bsp: " +
-                   look
-            << bad;
+            << crashed + changed + "may be incomplete, and it was " + another + ": " + look << bad;
         QTest::addRow("a line break in the path stays out of the line")
             << QStringList{"-bsp2map", "/maps/a\nb.bsp"} << clean << Stamp() << Header() << Stamp()
             << Header() << none << ok + ", but /q3/a?b.map was not written: " + look << bad;
@@ -374,15 +369,19 @@ private slots:
         QTest::addColumn<qint64>("fileSize");
         QTest::addColumn<int>("fault");
         const qint64 whole = AasHeader::kSize + 1400;
-        QTest::addRow("version 5") << aasHeader(5) << whole << int(Fault::None);
-        QTest::addRow("version 4, not scrambled") << aasHeader(4) << whole << int(Fault::None);
-        QTest::addRow("shorter than a header") << aasHeader(5).left(123) << whole << int(Fault::TooShort);
+        QTest::addRow("version 5, as the compiler writes it")
+            << kTestboxHeader << qint64(7600) << int(Fault::None);
+        QTest::addRow("version 4, not scrambled") << version4Header() << whole << int(Fault::None);
+        QTest::addRow("shorter than a header")
+            << kTestboxHeader.left(123) << qint64(123) << int(Fault::TooShort);
         QTest::addRow("3,000 zero bytes") << QByteArray(3000, '\0') << qint64(3000) << int(Fault::NotAas);
-        QTest::addRow("version 6") << aasHeader(6) << whole << int(Fault::UnknownVersion);
-        QTest::addRow("a lump past the end") << aasHeader(5) << whole - 1 << int(Fault::LumpOutside);
-        QTest::addRow("an empty lump anywhere") << aasHeader(5, 0, -5) << whole - 100 << int(Fault::None);
-        QTest::addRow("a negative length") << aasHeader(5, -1) << whole << int(Fault::LumpOutside);
-        QTest::addRow("a negative offset") << aasHeader(5, 100, -5) << whole << int(Fault::LumpOutside);
+        QTest::addRow("version 6") << version4Header().replace(4, 1, "\x06") << whole
+                                   << int(Fault::UnknownVersion);
+        QTest::addRow("the last lump past the end")
+            << kTestboxHeader << qint64(7599) << int(Fault::LumpOutside);
+        QTest::addRow("an empty lump anywhere") << version4Header(0, -5) << whole - 100 << int(Fault::None);
+        QTest::addRow("a negative length") << version4Header(-1) << whole << int(Fault::LumpOutside);
+        QTest::addRow("a negative offset") << version4Header(100, -5) << whole << int(Fault::LumpOutside);
     }
 
     void readsAnAasHeader()
@@ -429,20 +428,21 @@ private slots:
         QVERIFY(piecemeal.digest() == digest);
     }
 
-    // A map's checksum only when the whole map was read as it was.
+    // A map's checksum, its digest's words folded by XOR, only when the whole map was read as it was,
+    // and in time.
     void checksumsAMapOnlyWhenReadWhole_data()
     {
         QTest::addColumn<qint64>("size");
         QTest::addColumn<bool>("readFails");
         QTest::addColumn<bool>("changesWhileRead");
-        QTest::addColumn<bool>("checksum");
-        const qint64 exact = 100;
-        QTest::addRow("read whole") << exact << false << false << true;
-        QTest::addRow("empty") << qint64(0) << false << false << false;
-        QTest::addRow("larger than any map is read") << qint64(kMaxMapBytes + 1) << false << false << false;
-        QTest::addRow("a read that fails") << exact << true << false << false;
-        QTest::addRow("changed while read") << exact << false << true << false;
-        QTest::addRow("grown while read") << exact - 1 << false << false << false;
+        QTest::addColumn<int>("patienceMs");
+        QTest::addColumn<qint64>("checksum"); // -1 for none
+        QTest::addRow("read whole") << qint64(100) << false << false << 1000 << qint64(0x3F7FBE11);
+        QTest::addRow("empty") << qint64(0) << false << false << 1000 << qint64(-1);
+        QTest::addRow("a read that fails") << qint64(100) << true << false << 1000 << qint64(-1);
+        QTest::addRow("changed while read") << qint64(100) << false << true << 1000 << qint64(-1);
+        QTest::addRow("grown while read") << qint64(99) << false << false << 1000 << qint64(-1);
+        QTest::addRow("not read in time") << qint64(100) << false << false << 0 << qint64(-1);
     }
 
     void checksumsAMapOnlyWhenReadWhole()
@@ -450,13 +450,37 @@ private slots:
         QFETCH(qint64, size);
         QFETCH(bool, readFails);
         QFETCH(bool, changesWhileRead);
+        QFETCH(int, patienceMs);
         FakeFiles files;
         files.bytes = QByteArray(100, 'm');
         files.size = std::uint64_t(size);
         files.readFails = readFails;
         files.changesWhileRead = changesWhileRead;
-        const std::optional<std::uint32_t> checksum = mapChecksumOf(files, "/maps/dm1.bsp");
-        QTEST(checksum.has_value(), "checksum");
+        const std::optional<std::uint32_t> checksum =
+            mapChecksumOf(files, "/maps/dm1.bsp", std::chrono::milliseconds(patienceMs));
+        QTEST(checksum ? qint64(*checksum) : qint64(-1), "checksum");
+    }
+
+    // An .aas as it is now: its header put together from pieces, but none from a file that changed
+    // while it was read.
+    void readsTheFileAsItIsNow_data()
+    {
+        QTest::addColumn<bool>("changesWhileRead");
+        QTest::addColumn<Header>("header");
+        QTest::addRow("whole") << false << madeFor(kMap);
+        QTest::addRow("changed while read") << true << Header();
+    }
+
+    void readsTheFileAsItIsNow()
+    {
+        QFETCH(bool, changesWhileRead);
+        FakeFiles files;
+        files.bytes = kTestboxHeader;
+        files.size = 7600;
+        files.changesWhileRead = changesWhileRead;
+        const FileState state = fileStateOf(files, RunOutputs::of({"-bsp2aas", "/maps/dm1.bsp"}, "/q3"));
+        QCOMPARE(state.stamp, stamp(0s));
+        QTEST(state.header, "header");
     }
 
     void describesDurationsAndSizes_data()

@@ -634,13 +634,14 @@ std::vector<EndingRow> endingRows(const std::string& file, const std::string& wo
     const std::string look = "see the messages above and bspc.log in " + work + ".";
     const std::string unwritten = ", but " + file + " was not written: " + look;
     // Its 16 bytes are too short for an .aas header.
-    const std::string notAas = " no valid .aas file: the game cannot load it: " + look;
+    const std::string cutShort = " cut short, so the game cannot load it: " + look;
     const std::string wrote = ", but " + file + " (16 bytes)";
     return {
-        {"wrote its file", L"", true, false, "Finished with exit status 0 after #" + wrote + " is" + notAas},
+        {"wrote its file", L"", true, false,
+         "Finished with exit status 0 after #" + wrote + " is" + cutShort},
         {"wrote nothing", L"", false, false, "Finished with exit status 0 after #" + unwritten},
         {"wrote its file but failed", L"3", true, false,
-         "Finished with exit status 3 after #" + wrote + " changed during the run and is" + notAas},
+         "Finished with exit status 3 after #" + wrote + " changed during the run and is" + cutShort},
         {"crashed", L"crash", false, false,
          "Ended by exception 0xC0000005 (access violation) after #" + unwritten},
         {"left an older file as it was", L"", false, true, "Finished with exit status 0 after #" + unwritten},
@@ -757,7 +758,8 @@ void realThroughHost(Checks& checks, const fs::path& start, const fs::path& maps
     const fs::path aas = maps / "testbox.aas";
     const fs::path old = maps / "old.aas";
     const std::string ok = "Finished with exit status 0 after #: wrote " + utf8(aas);
-    const std::string again = " Compile the map with no mode ticked.";
+    const std::string again =
+        " Compile the map again with Recalculate reachabilities and Optimise .AAS file unticked.";
     const auto changeMap = [&] {
         std::string bytes = readFile(map);
         bytes.replace(bytes.find("bspc testbed box"), 16, "bspc testbed bux");

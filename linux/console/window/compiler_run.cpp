@@ -22,7 +22,7 @@ public:
     }
 
     // The ending reads the file and its map, which takes time: outside the lock the window takes.
-    bool ended(int waitStatus) override
+    std::chrono::milliseconds ended(int waitStatus) override
     {
         RunEnding ending = m_run.m_watch.end(SystemFileAccess(), runExitOf(waitStatus));
         {
@@ -31,7 +31,7 @@ public:
         }
         m_run.announceOutput();
         QMetaObject::invokeMethod(&m_run, [run = &m_run, waitStatus] { run->markEnded(waitStatus); });
-        return true; // what its children still write goes above the ending line
+        return TerminalPump::kUntilNoWriter; // what its children still write goes above the ending line
     }
 
 private:

@@ -164,13 +164,14 @@ void ConsoleWindow::showUpdate(const ConsoleText::Update& update)
     QScrollBar* scrollBar = m_view->verticalScrollBar();
     const bool followingEnd = scrollBar->value() == scrollBar->maximum();
     QTextDocument* document = m_view->document();
-    QTextCursor cursor(document);
+    QTextCursor cursor;
     if (update.finished.size() >= ConsoleText::kMaxLines) {
         // Nothing shown so far stays: one new document is cheaper than an edit of every line.
         m_view->setPlainText(replacement);
+        cursor = QTextCursor(document);
         cursor.movePosition(QTextCursor::End);
     } else {
-        cursor.setPosition(document->findBlockByNumber(document->blockCount() - m_tailBlocks).position());
+        cursor = QTextCursor(document->findBlockByNumber(document->blockCount() - m_tailBlocks));
         cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
         cursor.insertText(replacement, QTextCharFormat());
     }

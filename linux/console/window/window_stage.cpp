@@ -11,17 +11,6 @@
 
 namespace {
 
-// Without a display to show a window on, the host does without Qt: a run is never lost for want of
-// one, and no toolkit's warnings reach the output.
-bool displayNamed()
-{
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (!platform.isEmpty()) {
-        return platform != "offscreen";
-    }
-    return !qgetenv("DISPLAY").isEmpty() || !qgetenv("WAYLAND_DISPLAY").isEmpty();
-}
-
 // Qt gives up on a program whose display it cannot reach; the host falls back to no window instead.
 void allowRunningWithoutDisplay()
 {
@@ -63,8 +52,10 @@ int showRun(PseudoTerminal terminal, RunWatch watch, const QString& title)
     return QApplication::exec();
 }
 
+// Qt's own words on a display it could not open are left out: one line says what happens instead.
 int withoutWindow(const WindowStageRequest& request, std::optional<PseudoTerminal>& terminal)
 {
+    std::fprintf(stderr, "tarnwick-console-window: no window could be opened on the display\n");
     if (terminal) {
         return relayToOutput(*terminal, *request.watch, STDOUT_FILENO);
     }
@@ -95,11 +86,7 @@ int runWindowStage(const WindowStageRequest& request, char* programName)
                      request.master);
         return 2;
     }
-    if (!displayNamed()) {
-        return withoutWindow(request, terminal);
-    }
     allowRunningWithoutDisplay();
-    // What Qt says of a display it cannot reach is no news to the user: the host goes on without.
     const QtMessageHandler previous =
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     // Qt sees only the host's name: the title and arguments are never read as Qt options.

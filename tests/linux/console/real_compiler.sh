@@ -28,7 +28,7 @@ ending_of() {
 
 map="$scratch/my maps/testbox.bsp" aas="$scratch/my maps/testbox.aas"
 ok="Finished with exit status 0 after T: wrote $aas"
-again="Compile the map with no mode ticked."
+again="Compile the map again with Recalculate reachabilities and Optimise .AAS file unticked."
 expect() { # MODE FILE ENDING
     ending=$(ending_of "$1" "$2")
     [ "$ending" = "$3" ] || fail "after $1 the console ends with: $ending"

@@ -196,9 +196,10 @@ private slots:
         const QString look = "see the messages above and bspc.log in " + QDir::currentPath() + ".";
         const QString zeros = " MAPS/dm1.aas (7.4 KiB)";
         const QString wrote = "Finished with exit status 0 after T, but" + zeros +
-                              " is no valid .aas file: the game cannot load it: " + look;
+                              " is not a valid .aas file, so the game cannot load it: " + look;
         const QString changed =
-            zeros + " changed during the run and is no valid .aas file: the game cannot load it: " + look;
+            zeros +
+            " changed during the run and is not a valid .aas file, so the game cannot load it: " + look;
         QTest::addRow("wrote") << write + "echo done" << false << wrote;
         QTest::addRow("wrote nothing")
             << "echo no files found" << false

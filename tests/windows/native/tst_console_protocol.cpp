@@ -1,12 +1,10 @@
-// The console host's protocol, natively: the front end's request reaches the host whole, with the
-// compiler's command line character for character, and the host's report reads back as sent.
+// The console host's request, natively: it reaches the host whole, with the compiler's command line
+// character for character.
 #include "host_request.h"
-#include "start_report.h"
 
 #include <QtTest>
 
 Q_DECLARE_METATYPE(HostRequest)
-Q_DECLARE_METATYPE(StartReport)
 
 namespace {
 
@@ -68,37 +66,6 @@ private slots:
     {
         QFETCH(std::wstring, line);
         QCOMPARE(HostRequest::fromCommandLine(line), std::nullopt);
-    }
-
-    void reportsReadBack_data()
-    {
-        QTest::addColumn<StartReport>("report");
-        QTest::addRow("started") << StartReport{StartReport::Outcome::Started, 0};
-        QTest::addRow("not a program") << StartReport{StartReport::Outcome::ProgramFailed, 193};
-        QTest::addRow("no terminal") << StartReport{StartReport::Outcome::HostUnavailable, 24};
-        QTest::addRow("the largest code") << StartReport{StartReport::Outcome::ProgramFailed, 0xFFFFFFFF};
-    }
-
-    void reportsReadBack()
-    {
-        QFETCH(StartReport, report);
-        QCOMPARE(StartReport::decode(report.encode()), std::optional(report));
-    }
-
-    void brokenReportsAreRefused_data()
-    {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addRow("cut short") << QByteArray("started 0");
-        QTest::addRow("an unknown word") << QByteArray("stopped 0\n");
-        QTest::addRow("no code") << QByteArray("failed \n");
-        QTest::addRow("a code past 32 bits") << QByteArray("failed 4294967296\n");
-        QTest::addRow("nothing") << QByteArray("\n");
-    }
-
-    void brokenReportsAreRefused()
-    {
-        QFETCH(QByteArray, line);
-        QCOMPARE(StartReport::decode(line.toStdString()), std::nullopt);
     }
 };
 
