@@ -20,13 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const AasHeader header = AasHeader::read(start, fileSize);
 
     require(AasHeader::read(start.first(std::min(start.size(), AasHeader::kSize)), fileSize) == header);
-    if (!header.isValid()) {
-        require(header.mapChecksum == 0);
-        return 0;
-    }
-    require(start.size() >= AasHeader::kSize && fileSize >= AasHeader::kSize);
-    require(std::memcmp(start.data(), "EAAS", 4) == 0 && (start[4] == 4 || start[4] == 5) && start[5] == 0 &&
-            start[6] == 0 && start[7] == 0);
-    require(fileSize == UINT64_MAX || AasHeader::read(start, fileSize + 1).isValid());
+    require(header.isValid() || header.mapChecksum == 0);
+    require(!header.isValid() ||
+            (start.size() >= AasHeader::kSize && fileSize >= AasHeader::kSize &&
+             std::memcmp(start.data(), "EAAS", 4) == 0 && (start[4] == 4 || start[4] == 5) && start[5] == 0 &&
+             start[6] == 0 && start[7] == 0 &&
+             (fileSize == UINT64_MAX || AasHeader::read(start, fileSize + 1).isValid())));
     return 0;
 }

@@ -128,8 +128,10 @@ std::string inspect(const Hosting& hosting, const std::wstring& arguments)
     startup.hStdOutput = startup.hStdError = writing;
     std::wstring line = L"\"" + hosting.inspector.wstring() + L"\" " + arguments;
     PROCESS_INFORMATION started{};
-    CreateProcessW(hosting.inspector.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                   nullptr, &startup, &started);
+    if (!CreateProcessW(hosting.inspector.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &startup, &started)) {
+        std::fprintf(stderr, "the inspector did not start: error %lu\n", GetLastError());
+    }
     CloseHandle(writing);
     std::string text;
     char buffer[4096];
@@ -812,7 +814,9 @@ void realThroughHost(Checks& checks, const fs::path& start, const fs::path& maps
                       where + "the compiler's messages in the console");
         checks.equal(endingOf(console), row.ending, where + "the ending line");
         // Bright over Wine's black background; the console's own colours come back after the line.
-        std::istringstream colours(inspect(hosting, L"colours " + std::to_wstring(host)));
+        std::istringstream colours(
+            awaitLook([&] { return inspect(hosting, L"colours " + std::to_wstring(host)); },
+                      [](const std::string& seen) { return !seen.empty(); }));
         std::string first, ending, now;
         colours >> first >> ending >> now;
         checks.equal(ending, std::string(row.colour), where + "the ending line's colour");

@@ -45,7 +45,6 @@ private slots:
         QTest::addColumn<quint16>("current");
         QTest::addColumn<int>("tone");
         QTest::addColumn<quint16>("ending");
-        QTest::addRow("good, grey on black") << quint16(0x07) << int(EndingTone::Good) << quint16(0x0A);
         QTest::addRow("warning, grey on black") << quint16(0x07) << int(EndingTone::Warning) << quint16(0x0E);
         QTest::addRow("bad, on blue, with a grid bit")
             << quint16(0x8017) << int(EndingTone::Bad) << quint16(0x801C);
