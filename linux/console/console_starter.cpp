@@ -1,6 +1,7 @@
 #include "console_starter.h"
 
 #include "argument_vector.h"
+#include "display_environment.h"
 #include "owned_descriptor.h"
 #include "pseudo_terminal.h"
 #include "start_report.h"
@@ -15,7 +16,6 @@
 #include <memory>
 #include <optional>
 #include <poll.h>
-#include <string_view>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <utility>
@@ -45,21 +45,9 @@ bool sendReport(OwnedDescriptor socket, const StartReport& report)
 
 // Without a display named for its window, the host does without the window stage and its
 // toolkit: a run is never lost for want of one.
-bool displayNamed()
-{
-    const auto named = [](const char* variable) {
-        const char* value = std::getenv(variable);
-        return value != nullptr && *value != '\0';
-    };
-    if (named("QT_QPA_PLATFORM")) {
-        return std::string_view(std::getenv("QT_QPA_PLATFORM")) != "offscreen";
-    }
-    return named("DISPLAY") || named("WAYLAND_DISPLAY");
-}
-
 void becomeWindowStage(const std::string& windowStage, const WindowStageRequest& request)
 {
-    if (displayNamed()) {
+    if (DisplayEnvironment::current().namesDisplay()) {
         const ArgumentVector argv(windowStage, request.toArguments());
         ::execv(argv[0], argv.data());
     }

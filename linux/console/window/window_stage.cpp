@@ -2,6 +2,7 @@
 
 #include "compiler_run.h"
 #include "console_window.h"
+#include "display_environment.h"
 #include "pseudo_terminal.h"
 #include "terminal_relay.h"
 
@@ -14,13 +15,8 @@ namespace {
 // Qt gives up on a program whose display it cannot reach; the host falls back to no window instead.
 void allowRunningWithoutDisplay()
 {
-    QByteArray platforms = qgetenv("QT_QPA_PLATFORM");
-    if (platforms.isEmpty()) {
-        const bool wayland =
-            qgetenv("XDG_SESSION_TYPE") == "wayland" && qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
-        platforms = wayland ? "wayland;xcb" : "xcb";
-    }
-    qputenv("QT_QPA_PLATFORM", platforms + ";offscreen");
+    qputenv("QT_QPA_PLATFORM",
+            QByteArray::fromStdString(DisplayEnvironment::current().windowPlatforms(QT_VERSION)));
 }
 
 bool hasDisplay()

@@ -1,6 +1,7 @@
 #include "compiler_run.h"
 #include "console_text.h"
 #include "console_window.h"
+#include "display_environment.h"
 #include "pseudo_terminal.h"
 #include "system_file_access.h"
 #include "window_stage_request.h"
@@ -250,6 +251,36 @@ private slots:
         QCOMPARE(withoutTime(QString::fromUtf8(run.output)),
                  "first\r\nlate\r\n\nFinished with exit status 0 after T.\n");
         QCOMPARE(run.errors, QByteArray());
+    }
+
+    // QT_QPA_PLATFORM, XDG_SESSION_TYPE, WAYLAND_DISPLAY and DISPLAY, and Qt's version: whether the
+    // console gets a window, and from which platforms.
+    void choosesTheWindowsPlatform_data()
+    {
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<int>("qtVersion");
+        QTest::addColumn<QString>("platforms"); // empty for no window at all
+        QTest::addRow("an X session") << QStringList{"", "x11", "", ":0"} << 0x060402 << "xcb;offscreen";
+        QTest::addRow("Wayland with X, Qt 6.4")
+            << QStringList{"", "wayland", "wayland-0", ":0"} << 0x060402 << "xcb;offscreen";
+        QTest::addRow("Wayland with X, Qt 6.5")
+            << QStringList{"", "wayland", "wayland-0", ":0"} << 0x060500 << "wayland;xcb;offscreen";
+        QTest::addRow("Wayland alone")
+            << QStringList{"", "wayland", "wayland-0", ""} << 0x060402 << "wayland;xcb;offscreen";
+        QTest::addRow("the user's own choice")
+            << QStringList{"wayland", "wayland", "wayland-0", ":0"} << 0x060402 << "wayland;offscreen";
+        QTest::addRow("no display") << QStringList{"", "", "", ""} << 0x060402 << "";
+        QTest::addRow("offscreen chosen") << QStringList{"offscreen", "x11", "", ":0"} << 0x060402 << "";
+    }
+
+    void choosesTheWindowsPlatform()
+    {
+        QFETCH(QStringList, environment);
+        QFETCH(int, qtVersion);
+        const DisplayEnvironment display{environment[0].toStdString(), environment[1].toStdString(),
+                                         environment[2].toStdString(), environment[3].toStdString()};
+        QTEST(display.namesDisplay() ? QString::fromStdString(display.windowPlatforms(qtVersion)) : QString(),
+              "platforms");
     }
 
     // Standard output and error on the terminal, nothing to read, TERM for a plain view, and the
