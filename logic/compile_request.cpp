@@ -99,6 +99,11 @@ void processFile(const OptionBoard& board, CommandLine& currentCommandLine, cons
         // The fixed message would be wrong here: the compiler is there, the file's name is not.
         tellUser(services.messages, kUnnameable);
     } catch (...) {
-        tellUser(services.messages, kCannotStart);
+        reportCannotStart(services.messages);
     }
+}
+
+void reportCannotStart(MessageBox& messages)
+{
+    tellUser(messages, kCannotStart);
 }

@@ -18,3 +18,7 @@ struct CompileServices {
 // into currentCommandLine, prints it and starts the compiler without waiting. Every problem ends
 // in a message to the user; nothing escapes to the caller and the board is never changed.
 void processFile(const OptionBoard& board, CommandLine& currentCommandLine, const CompileServices& services);
+
+// What the user is told when the compiler could not be started, also by a launcher that learns of
+// it only after the request has ended.
+void reportCannotStart(MessageBox& messages);

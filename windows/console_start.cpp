@@ -1,10 +1,16 @@
 #include "console_start.h"
 
+#include "program_launcher.h"
 #include "report_pipe.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
+
+// Posted to the message-only window, with the start's number, once its answer is in.
+constexpr UINT kAnswered = WM_APP + 1;
+constexpr wchar_t kWindowClass[] = L"TarnwickConsoleStart";
 
 using OwnedAttributeList = OwnedHandle<LPPROC_THREAD_ATTRIBUTE_LIST, &DeleteProcThreadAttributeList>;
 
@@ -26,8 +32,7 @@ OwnedAttributeList inheritOnly(HANDLE* handle, std::vector<char>& storage)
     return owned;
 }
 
-// The host runs in the compiler's working folder, so that it holds no other folder open.
-bool startHost(const std::wstring& host, HostRequest& request, HANDLE reportEnd)
+bool startHost(const std::wstring& host, const HostRequest& request, std::wstring title, HANDLE reportEnd)
 {
     std::vector<char> storage;
     const OwnedAttributeList attributes = inheritOnly(&reportEnd, storage);
@@ -39,7 +44,7 @@ bool startHost(const std::wstring& host, HostRequest& request, HANDLE reportEnd)
     startup.StartupInfo.cb = sizeof(startup);
     startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
     startup.StartupInfo.wShowWindow = SW_SHOWMINIMIZED;
-    startup.StartupInfo.lpTitle = request.title.data();
+    startup.StartupInfo.lpTitle = title.data();
     startup.lpAttributeList = attributes.get();
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(host.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
@@ -55,17 +60,130 @@ bool startHost(const std::wstring& host, HostRequest& request, HANDLE reportEnd)
 
 } // namespace
 
-ConsoleStartResult startInConsole(const std::wstring& host, HostRequest request,
-                                  std::chrono::milliseconds patience)
+// One start whose answer is awaited. The pool thread writes `answer`, then signals `read`; from
+// then on only this thread touches it.
+struct ConsoleStart::Pending {
+    std::uint32_t id;
+    ReportPipe pipe;
+    Fallback fallback;
+    std::chrono::milliseconds patience;
+    HWND window;
+    OwnedKernelHandle read;
+    HostAnswer answer = HostSilence{};
+};
+
+ConsoleStart::ConsoleStart(std::chrono::milliseconds patience, Failed failed)
+    : m_patience(patience)
+    , m_failed(std::move(failed))
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = &ConsoleStart::windowProcedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kWindowClass;
+    RegisterClassExW(&windowClass); // fails harmlessly when registered already
+    m_window = CreateWindowExW(0, kWindowClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+ConsoleStart::~ConsoleStart()
+{
+    actOnEach(false);
+    DestroyWindow(m_window);
+}
+
+bool ConsoleStart::start(const std::wstring& host, HostRequest request, const std::wstring& title,
+                         Fallback fallback)
 {
     std::optional<ReportPipe> pipe = ReportPipe::open();
     if (!pipe) {
-        return ConsoleStartResult::HostUnavailable;
+        return false;
     }
     request.reportHandle = reinterpret_cast<std::uintptr_t>(pipe->hostEnd());
-    if (!startHost(host, request, pipe->hostEnd())) {
-        return ConsoleStartResult::HostUnavailable;
+    if (!startHost(host, request, title, pipe->hostEnd())) {
+        return false;
     }
     pipe->closeHostEnd();
-    return startResultOf(pipe->readLine(patience), [&pipe] { pipe->send(kReportAcknowledged); });
+    auto pending = std::make_unique<Pending>(
+        Pending{m_nextId++, std::move(*pipe), std::move(fallback), m_patience, m_window,
+                OwnedKernelHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr))});
+    // Without a way to await the answer, the host is taken at its silence: it has started.
+    if (pending->read && TrySubmitThreadpoolCallback(&ConsoleStart::readAnswer, pending.get(), nullptr)) {
+        m_pending.push_back(std::move(pending));
+    }
+    return true;
+}
+
+void ConsoleStart::settle()
+{
+    actOnEach(true);
+}
+
+// Each taken out of the list first: telling the user shows a box whose message loop may act on
+// other answers meanwhile.
+void ConsoleStart::actOnEach(bool userAtHand)
+{
+    while (!m_pending.empty()) {
+        const std::unique_ptr<Pending> pending = std::move(m_pending.front());
+        m_pending.pop_front();
+        WaitForSingleObject(pending->read.get(), INFINITE);
+        actOn(*pending, userAtHand);
+    }
+}
+
+// On the thread pool: `pending` is not touched once its answer is signalled.
+void CALLBACK ConsoleStart::readAnswer(PTP_CALLBACK_INSTANCE, void* context)
+{
+    Pending& pending = *static_cast<Pending*>(context);
+    pending.answer = pending.pipe.readLine(pending.patience);
+    const HWND window = pending.window;
+    const std::uint32_t id = pending.id;
+    SetEvent(pending.read.get());
+    PostMessageW(window, kAnswered, 0, static_cast<LPARAM>(id));
+}
+
+LRESULT CALLBACK ConsoleStart::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = reinterpret_cast<ConsoleStart*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == kAnswered && self != nullptr) {
+        self->answered(static_cast<std::uint32_t>(lParam));
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A start settled before its message came is no longer here.
+void ConsoleStart::answered(std::uint32_t id)
+{
+    const auto found =
+        std::find_if(m_pending.begin(), m_pending.end(),
+                     [id](const std::unique_ptr<Pending>& pending) { return pending->id == id; });
+    if (found != m_pending.end()) {
+        std::unique_ptr<Pending> pending = std::move(*found);
+        m_pending.erase(found);
+        actOn(*pending, true);
+    }
+}
+
+// With no user at hand, as when the program is closing, a failure is left to the host to show.
+void ConsoleStart::actOn(Pending& pending, bool userAtHand)
+{
+    const bool telling = userAtHand && m_failed;
+    const ConsoleStartResult result = startResultOf(pending.answer, [&] {
+        if (telling) {
+            pending.pipe.send(kReportAcknowledged);
+        }
+    });
+    try {
+        if (result == ConsoleStartResult::ProgramFailed && telling) {
+            m_failed();
+        } else if (result == ConsoleStartResult::HostUnavailable) {
+            pending.fallback();
+        }
+    } catch (const LaunchError&) {
+        if (telling) {
+            m_failed();
+        }
+    }
 }

@@ -2,7 +2,7 @@
 
 #include "ansi_command_line.h"
 #include "argument_quoting.h"
-#include "console_start.h"
+#include "compile_request.h"
 #include "owned_kernel_handle.h"
 #include "program_lookup.h"
 #include "search_path.h"
@@ -100,16 +100,18 @@ void startDirectly(const std::string& program, const std::wstring& path, std::ws
 
 } // namespace
 
-Win32Launcher::Win32Launcher()
-    : Win32Launcher(currentDirectory())
+Win32Launcher::Win32Launcher(MessageBox* lateFailures)
+    : Win32Launcher(currentDirectory(), consoleHostBesideProgram(), kHostPatience, lateFailures)
 {
 }
 
 Win32Launcher::Win32Launcher(std::wstring startFolder, std::wstring consoleHost,
-                             std::chrono::milliseconds hostPatience)
+                             std::chrono::milliseconds hostPatience, MessageBox* lateFailures)
     : m_startFolder(fullPath(startFolder))
     , m_consoleHost(std::move(consoleHost))
-    , m_hostPatience(hostPatience)
+    , m_consoleStart(hostPatience,
+                     lateFailures ? ConsoleStart::Failed([lateFailures] { reportCannotStart(*lateFailures); })
+                                  : ConsoleStart::Failed())
 {
 }
 
@@ -176,11 +178,12 @@ void Win32Launcher::launch(const std::string& program, const std::vector<std::st
     }
     // The compiler may build paths from its working directory, which it too reads in ANSI.
     const std::wstring workingFolder = survivingFolder(m_startFolder).value_or(m_startFolder);
-    if (isFile(m_consoleHost)) {
-        const HostRequest request{std::nullopt, toWide(title), workingFolder, *path, commandLine};
-        if (startedInConsole(startInConsole(m_consoleHost, request, m_hostPatience), program)) {
-            return;
-        }
+    const auto direct = [program, path = *path, commandLine, title, workingFolder] {
+        startDirectly(program, path, commandLine, title, workingFolder);
+    };
+    if (!isFile(m_consoleHost) ||
+        !m_consoleStart.start(m_consoleHost, {std::nullopt, workingFolder, *path, commandLine}, toWide(title),
+                              direct)) {
+        direct();
     }
-    startDirectly(program, *path, std::move(commandLine), title, workingFolder);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "console_start.h"
 #include "program_launcher.h"
 
 #include <chrono>
@@ -7,30 +8,39 @@
 #include <string>
 #include <vector>
 
+class MessageBox;
+
 // Starts the compiler in a console window of its own, minimized and titled with the shown command
 // line, and returns at once. The console is the console host's, which runs the compiler in it and
-// keeps it open after the run with a line saying how it ended; without a host the compiler is
-// started in a console of its own directly. The program is `NAME.exe` (in any letter case, as
-// Windows names are), looked for in the folder Tarnwick started in, then in each folder on PATH; it
-// runs in that start folder. Nothing else is ever run: a batch file would hand its command line to
-// cmd.exe, which would read `&` or `%` in a map's path as commands. No line starts that the
-// compiler's ANSI command line would read differently.
+// keeps it open after the run with a line saying how it ended; without a host, or with one that
+// ends without a word, the compiler is started in a console of its own directly. The host's answer
+// comes later, on this thread's message loop: a compiler the host could not start is told of then. The
+// program is `NAME.exe` (in any letter case, as Windows names are), looked for in the folder Tarnwick started
+// in, then in each folder on PATH; it runs in that start folder. Nothing else is ever run: a batch file would
+// hand its command line to cmd.exe, which would read `&` or `%` in a map's path as commands. No line starts
+// that the compiler's ANSI command line would read differently.
 class Win32Launcher : public ProgramLauncher {
 public:
-    // How long a press waits at most for the console host to say whether the compiler started.
-    // A host that takes longer is taken to have started it, so that a press never waits long.
+    // How long the console host's answer is awaited, off the window's thread. A host that takes
+    // longer is taken to have started the compiler, and tells of a failure in its own console.
     static constexpr std::chrono::milliseconds kHostPatience{1000};
 
     // Records the current directory as the start folder: the file dialogs may move the current
-    // directory later, and a BSPC.exe beside a downloaded map must never be the one run.
-    Win32Launcher();
+    // directory later, and a BSPC.exe beside a downloaded map must never be the one run. A start
+    // that fails after launch() has returned is told with `lateFailures`'s box.
+    explicit Win32Launcher(MessageBox* lateFailures = nullptr);
     // An empty `consoleHost` means none: the compiler is started directly.
     explicit Win32Launcher(std::wstring startFolder, std::wstring consoleHost = consoleHostBesideProgram(),
-                           std::chrono::milliseconds hostPatience = kHostPatience);
+                           std::chrono::milliseconds hostPatience = kHostPatience,
+                           MessageBox* lateFailures = nullptr);
 
     void launch(const std::string& program, const std::vector<std::string>& arguments,
                 const std::string& title) override;
     std::string launchableName(const std::string& argument) const override;
+
+    // Waits for every answer the console host still owes and acts on it, as the message loop does
+    // when each comes.
+    void settle() { m_consoleStart.settle(); }
 
     // The full path of the first `NAME.exe` that is a file, if any.
     std::optional<std::wstring> findProgram(const std::wstring& name) const;
@@ -48,5 +58,6 @@ public:
 private:
     std::wstring m_startFolder;
     std::wstring m_consoleHost;
-    std::chrono::milliseconds m_hostPatience;
+    // Last, so that it goes first: a run its host did not start is started directly on the way.
+    ConsoleStart m_consoleStart;
 };

@@ -151,7 +151,7 @@ WindowServices Win32MainWindow::createServices(Services services)
         services.messages = m_ownedMessages.get();
     }
     if (services.launcher == nullptr) {
-        m_ownedLauncher = std::make_unique<Win32Launcher>();
+        m_ownedLauncher = std::make_unique<Win32Launcher>(services.messages);
         services.launcher = m_ownedLauncher.get();
     }
     if (services.bspDialog == nullptr) {

@@ -118,6 +118,18 @@ std::wstring systemMessage(DWORD error)
     return message;
 }
 
+// The host stays open as long as its console, and Windows renames, deletes or ejects no folder that
+// a running process has as its current one: the host keeps the system folder; the compiler runs in
+// its own working folder all the same.
+void letGoOfFolder()
+{
+    wchar_t system[MAX_PATH + 1] = {};
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH + 1);
+    if (length > 0 && length <= MAX_PATH) {
+        SetCurrentDirectoryW(system);
+    }
+}
+
 } // namespace
 
 ConsoleHost::ConsoleHost(HostRequest request)
@@ -127,7 +139,7 @@ ConsoleHost::ConsoleHost(HostRequest request)
 
 int ConsoleHost::run()
 {
-    SetConsoleTitleW(m_request.title.c_str());
+    letGoOfFolder();
     SetConsoleCtrlHandler(outliveInterrupts, TRUE);
     const SystemFileAccess files;
     const RunWatch watch =

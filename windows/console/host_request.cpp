@@ -30,7 +30,7 @@ std::wstring HostRequest::toCommandLine(std::wstring_view host) const
 {
     std::wstring line = L"\"" + std::wstring(host) + L"\" ";
     line += reportHandle ? std::to_wstring(*reportHandle) : std::wstring(kNoReport);
-    for (const std::wstring* argument : {&title, &workingFolder, &compiler}) {
+    for (const std::wstring* argument : {&workingFolder, &compiler}) {
         line += L' ' + quotedArgument(*argument);
     }
     return line + L' ' + commandLine;
@@ -39,7 +39,7 @@ std::wstring HostRequest::toCommandLine(std::wstring_view host) const
 std::optional<HostRequest> HostRequest::fromCommandLine(std::wstring_view line)
 {
     std::wstring_view rest = afterProgramName(line);
-    std::array<std::wstring, 4> leading;
+    std::array<std::wstring, 3> leading;
     for (std::wstring& argument : leading) {
         std::optional<std::wstring> taken = takeArgument(rest);
         if (!taken) {
@@ -51,7 +51,7 @@ std::optional<HostRequest> HostRequest::fromCommandLine(std::wstring_view line)
         return std::nullopt;
     }
     rest.remove_prefix(1);
-    HostRequest request{std::nullopt, leading[1], leading[2], leading[3], std::wstring(rest)};
+    HostRequest request{std::nullopt, leading[1], leading[2], std::wstring(rest)};
     if (leading[0] != kNoReport) {
         request.reportHandle = handleFrom(leading[0]);
         if (!request.reportHandle) {

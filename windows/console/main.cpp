@@ -1,5 +1,5 @@
 #include "console_host.h"
-#include "win32_api.h"
+#include "system_function.h"
 
 #include <cstdio>
 
@@ -7,6 +7,7 @@
 // passed on as it stands.
 int wmain(int, wchar_t**)
 {
+    loadLibrariesFromSystemOnly();
     const std::optional<HostRequest> request = HostRequest::fromCommandLine(GetCommandLineW());
     if (!request) {
         std::fwprintf(stderr, L"%ls\n", kHostUsage.data());
