@@ -134,7 +134,9 @@ int main(int argc, char** argv)
     FakeFileDialog bspDialog;
     bspDialog.held = "/maps/dm1.bsp";
     ProcessLauncher launcher(QString::fromLocal8Bit(argv[1]));
-    MainWindow window(MainWindow::Services{&messages, &launcher, &bspDialog, nullptr});
+    FakeFileDialog aasDialog;
+    MainWindow window;
+    window.serve({messages, launcher, bspDialog, aasDialog});
     QPushButton* selectBsp = window.findChild<QPushButton*>("Command2");
     QPushButton* process = window.findChild<QPushButton*>("cmdProcess");
     selectBsp->click();

@@ -1,5 +1,8 @@
 #include "appearance.h"
 #include "main_window.h"
+#include "open_file_dialog.h"
+#include "process_launcher.h"
+#include "qt_message_box.h"
 
 #include <QApplication>
 
@@ -13,7 +16,16 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName(QStringLiteral("org.tarnwick.Tarnwick"));
     applyAppearance(app);
 
+    // The services are made here; the dialogs belong to the window they open over.
     MainWindow window;
+    QtMessageBox messages(&window);
+    ProcessLauncher launcher;
+    auto* bspDialog = new OpenFileDialog(&window, QStringLiteral("Select Quake3 BSP"),
+                                         OpenFileDialog::quake3MapDirectory());
+    bspDialog->setObjectName(QStringLiteral("CommonDialog1"));
+    auto* aasDialog = new OpenFileDialog(&window, QString(), QString());
+    aasDialog->setObjectName(QStringLiteral("CommonDialog2"));
+    window.serve({messages, launcher, *bspDialog, *aasDialog});
     window.show();
     return QApplication::exec();
 }

@@ -2,21 +2,13 @@
 
 #include "board_check_box.h"
 #include "control_widgets.h"
-#include "open_file_dialog.h"
 #include "output_panel_widget.h"
-#include "process_launcher.h"
-#include "qt_message_box.h"
 
 #include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
 
 MainWindow::MainWindow()
-    : MainWindow(Services{})
-{
-}
-
-MainWindow::MainWindow(Services services)
 {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QString::fromUtf8(kWindowTitle.data(), qsizetype(kWindowTitle.size())));
@@ -29,11 +21,16 @@ MainWindow::MainWindow(Services services)
     setWindowIcon(icon);
 
     createControls();
-    m_session =
-        std::make_unique<WindowSession>(static_cast<ControlSurface&>(*this), createServices(services));
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::serve(const ProgramServices& services)
+{
+    m_session = std::make_unique<WindowSession>(static_cast<ControlSurface&>(*this),
+                                                WindowServices{services.messages, *m_panel, services.launcher,
+                                                               services.bspDialog, services.aasDialog});
+}
 
 void MainWindow::createControls()
 {
@@ -93,30 +90,6 @@ QWidget* MainWindow::createControl(const ControlRow& row, std::size_t index)
         return m_panel;
     }
     return nullptr;
-}
-
-WindowServices MainWindow::createServices(Services services)
-{
-    if (services.messages == nullptr) {
-        m_ownedMessages = std::make_unique<QtMessageBox>(this);
-        services.messages = m_ownedMessages.get();
-    }
-    if (services.launcher == nullptr) {
-        m_ownedLauncher = std::make_unique<ProcessLauncher>();
-        services.launcher = m_ownedLauncher.get();
-    }
-    if (services.bspDialog == nullptr) {
-        auto* dialog = new OpenFileDialog(this, QStringLiteral("Select Quake3 BSP"),
-                                          OpenFileDialog::quake3MapDirectory());
-        dialog->setObjectName(QStringLiteral("CommonDialog1"));
-        services.bspDialog = dialog;
-    }
-    if (services.aasDialog == nullptr) {
-        auto* dialog = new OpenFileDialog(this, QString(), QString());
-        dialog->setObjectName(QStringLiteral("CommonDialog2"));
-        services.aasDialog = dialog;
-    }
-    return {*services.messages, *m_panel, *services.launcher, *services.bspDialog, *services.aasDialog};
 }
 
 void MainWindow::showChecked(std::size_t row, bool checked)

@@ -46,7 +46,8 @@ constexpr std::array kControls{
                DisplayFileName},
     ControlRow{"Command4", Button, "Display command line", "", 9240, 1200, 1215, 1095, true,
                DisplayCommandLine},
-    ControlRow{"txtFileName", TextBox, "", "", 120, 720, 4695, 435, true},
+    ControlRow{"txtFileName", TextBox, "", "", 120, 720, 4695, 435, true, None, std::nullopt, std::nullopt,
+               true},
 };
 
 } // namespace

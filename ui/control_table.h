@@ -22,8 +22,8 @@ enum class ControlAction {
 
 // One control of the main window. Geometry is in twips (1/1440 inch), the unit the layout was
 // drawn in; fifteen twips make one device-independent pixel. A check box names the board's box it
-// shows, a button whose enabled flag the board holds names that button, so that no one has to find
-// them again by name.
+// shows, a button whose enabled flag the board holds names that button, and the box that shows the
+// board's displayed path says so, so that no one has to find them again by name, place or kind.
 struct ControlRow {
     std::string_view name;
     ControlKind kind;
@@ -37,6 +37,7 @@ struct ControlRow {
     ControlAction action = ControlAction::None;
     std::optional<Box> box = std::nullopt;
     std::optional<Button> button = std::nullopt;
+    bool showsPath = false;
 };
 
 inline constexpr std::string_view kWindowTitle = "Tarnwick v0.05";

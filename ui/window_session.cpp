@@ -18,8 +18,8 @@ WindowSession::WindowSession(ControlSurface& surface, const WindowServices& serv
         if (rows[row].button) {
             m_buttonRows[indexOf(*rows[row].button)] = row;
         }
-        if (rows[row].kind == ControlKind::TextBox) {
-            m_fileNameRow = row;
+        if (rows[row].showsPath) {
+            m_pathRow = row;
         }
     }
     m_board.addObserver(this);
@@ -74,5 +74,5 @@ void WindowSession::buttonEnabledChanged(Button button, bool enabled)
 
 void WindowSession::displayedPathChanged(const std::string& path)
 {
-    m_surface.showText(m_fileNameRow, path);
+    m_surface.showText(m_pathRow, path);
 }

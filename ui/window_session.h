@@ -36,12 +36,13 @@ struct WindowServices {
     FileDialog& aasDialog;
 };
 
-// Services a test puts in place of a front end's own; the front end makes those left null.
-struct ServiceOverrides {
-    MessageBox* messages = nullptr;
-    ProgramLauncher* launcher = nullptr;
-    FileDialog* bspDialog = nullptr;
-    FileDialog* aasDialog = nullptr;
+// The services a program's main makes and hands to its window, which adds its output panel; a test
+// hands it scripted fakes. None is owned by the window.
+struct ProgramServices {
+    MessageBox& messages;
+    ProgramLauncher& launcher;
+    FileDialog& bspDialog;
+    FileDialog& aasDialog;
 };
 
 // The main window apart from any toolkit: it owns the option board and currentCommandLine, runs
@@ -72,5 +73,5 @@ private:
     CommandLine m_currentCommandLine;
     std::array<std::size_t, kBoxCount> m_boxRows{};
     std::array<std::size_t, kButtonCount> m_buttonRows{};
-    std::size_t m_fileNameRow = 0;
+    std::size_t m_pathRow = 0;
 };

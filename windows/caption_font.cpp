@@ -9,8 +9,6 @@
 
 namespace {
 
-using OwnedFont = OwnedHandle<HFONT, &DeleteObject>;
-
 // The room a control's caption has, in pixels: the part of the control inside the client area, as
 // the window's edge cuts a caption. A cut on one side of a centred caption takes as much room from
 // the other; captions are centred but for a check box's, which starts after its mark. Controls off

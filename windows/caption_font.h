@@ -1,6 +1,9 @@
 #pragma once
 
+#include "owned_handle.h"
 #include "win32_api.h"
+
+using OwnedFont = OwnedHandle<HFONT, &DeleteObject>;
 
 // The font the window's controls use at a DPI: the system's message font, or where some caption
 // of the table would not fit the part of its control the window shows, the largest smaller size at

@@ -1,5 +1,6 @@
 #include "board_text.h"
 #include "output_panel_widget.h"
+#include "qt_message_box.h"
 #include "window_fixture.h"
 
 #include <QAccessible>
@@ -240,8 +241,9 @@ private slots:
     // The real message box: modal, titled "tarnwick", one OK button, no icon.
     void processWithNothingChosenShowsTheRealMessageBox()
     {
-        MainWindow window(
-            MainWindow::Services{nullptr, &m_fixture.launcher, &m_fixture.bspDialog, &m_fixture.aasDialog});
+        MainWindow window;
+        QtMessageBox messages(&window);
+        window.serve({messages, m_fixture.launcher, m_fixture.bspDialog, m_fixture.aasDialog});
         window.show();
         QString title, text;
         int buttons = 0;

@@ -23,8 +23,8 @@ public:
         launcher = {};
         bspDialog = {};
         aasDialog = {};
-        window =
-            std::make_unique<MainWindow>(MainWindow::Services{&messages, &launcher, &bspDialog, &aasDialog});
+        window = std::make_unique<MainWindow>();
+        window->serve({messages, launcher, bspDialog, aasDialog});
     }
 
     template <typename T> T* control(const char* name) const

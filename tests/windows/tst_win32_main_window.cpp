@@ -17,7 +17,8 @@ struct Fixture {
     FakeLauncher launcher;
     FakeFileDialog bsp;
     FakeFileDialog aas;
-    Win32MainWindow window{GetModuleHandleW(nullptr), {&messages, &launcher, &bsp, &aas}};
+    Win32MainWindow window{GetModuleHandleW(nullptr)};
+    Fixture() { window.serve({messages, launcher, bsp, aas}); }
 };
 
 std::wstring textOf(HWND window)
