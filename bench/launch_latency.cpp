@@ -5,7 +5,7 @@
 //   launch_latency HOST [RUNS]
 #include "fake_services.h"
 #include "main_window.h"
-#include "process_launcher.h"
+#include "posix_launcher.h"
 
 #include <QApplication>
 #include <QDir>
@@ -133,7 +133,7 @@ int main(int argc, char** argv)
     FakeMessageBox messages;
     FakeFileDialog bspDialog;
     bspDialog.held = "/maps/dm1.bsp";
-    ProcessLauncher launcher(QString::fromLocal8Bit(argv[1]));
+    PosixLauncher launcher(QString::fromLocal8Bit(argv[1]));
     FakeFileDialog aasDialog;
     MainWindow window;
     window.serve({messages, launcher, bspDialog, aasDialog});

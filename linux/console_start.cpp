@@ -68,7 +68,7 @@ HostAnswer awaitReport(int socket, std::chrono::milliseconds patience)
 
 } // namespace
 
-ConsoleStartResult startInConsole(const std::string& host, ConsoleRequest request,
+ConsoleStartResult startInConsole(const std::string& host, HostRequest request,
                                   std::chrono::milliseconds patience)
 {
     int ends[2];

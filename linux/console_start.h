@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console_request.h"
+#include "host_request.h"
 #include "start_report.h"
 
 #include <chrono>
@@ -14,5 +14,5 @@ inline constexpr int kConsoleReportDescriptor = 3;
 // loop once it ends. The host says on an inherited socket whether the program started; the answer
 // is awaited for `patience` at most, so a host slow to start never holds up the caller. Silence for
 // that long counts as a start.
-ConsoleStartResult startInConsole(const std::string& host, ConsoleRequest request,
+ConsoleStartResult startInConsole(const std::string& host, HostRequest request,
                                   std::chrono::milliseconds patience);

@@ -1,7 +1,7 @@
 #include "appearance.h"
 #include "main_window.h"
 #include "open_file_dialog.h"
-#include "process_launcher.h"
+#include "posix_launcher.h"
 #include "qt_message_box.h"
 
 #include <QApplication>
@@ -19,7 +19,7 @@ int main(int argc, char** argv)
     // The services are made here; the dialogs belong to the window they open over.
     MainWindow window;
     QtMessageBox messages(&window);
-    ProcessLauncher launcher;
+    PosixLauncher launcher;
     auto* bspDialog = new OpenFileDialog(&window, QStringLiteral("Select Quake3 BSP"),
                                          OpenFileDialog::quake3MapDirectory());
     bspDialog->setObjectName(QStringLiteral("CommonDialog1"));

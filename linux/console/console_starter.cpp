@@ -53,7 +53,7 @@ void becomeWindowStage(const std::string& windowStage, const WindowStageRequest&
     }
 }
 
-int showFailure(const std::string& windowStage, const ConsoleRequest& request,
+int showFailure(const std::string& windowStage, const HostRequest& request,
                 const PseudoTerminal::StartError& error)
 {
     const std::string message =
@@ -64,7 +64,7 @@ int showFailure(const std::string& windowStage, const ConsoleRequest& request,
     return 1;
 }
 
-int showRun(const std::string& windowStage, const ConsoleRequest& request, PseudoTerminal& terminal,
+int showRun(const std::string& windowStage, const HostRequest& request, PseudoTerminal& terminal,
             const RunWatch& watch)
 {
     if (terminal.keepAcrossExec()) {
@@ -84,7 +84,7 @@ std::string currentFolder()
 
 } // namespace
 
-int runConsoleStarter(const ConsoleRequest& request, const std::string& windowStage)
+int runConsoleStarter(const HostRequest& request, const std::string& windowStage)
 {
     if (request.reportDescriptor && ::fcntl(*request.reportDescriptor, F_SETFD, FD_CLOEXEC) < 0) {
         std::fprintf(stderr, "tarnwick-console: no report socket %d\n", *request.reportDescriptor);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console_request.h"
+#include "host_request.h"
 
 #include <string>
 
@@ -10,7 +10,7 @@
 // which stays this process's child. A failure the front end did not hear of goes to the window
 // stage too, so that it is never lost. Returns only when the window stage cannot be executed:
 // the output, or the failure, then goes to standard output or error.
-int runConsoleStarter(const ConsoleRequest& request, const std::string& windowStage);
+int runConsoleStarter(const HostRequest& request, const std::string& windowStage);
 
 // The window stage installed beside this program.
 std::string windowStageBeside(const std::string& starter);

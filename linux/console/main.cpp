@@ -22,9 +22,9 @@ std::string ownPath(const char* startedAs)
 int main(int argc, char** argv)
 {
     const std::vector<std::string> list(argv + (argc > 0 ? 1 : 0), argv + argc);
-    const std::optional<ConsoleRequest> request = ConsoleRequest::fromArguments(list);
+    const std::optional<HostRequest> request = HostRequest::fromArguments(list);
     if (!request || argc < 1) {
-        std::fprintf(stderr, "%.*s\n", int(kConsoleUsage.size()), kConsoleUsage.data());
+        std::fprintf(stderr, "%.*s\n", int(kHostUsage.size()), kHostUsage.data());
         return 2;
     }
     return runConsoleStarter(*request, windowStageBeside(ownPath(argv[0])));

@@ -5,7 +5,7 @@
 #include "compile_request.h"
 #include "fake_services.h"
 #include "option_board.h"
-#include "process_launcher.h"
+#include "posix_launcher.h"
 
 #include <chrono>
 
@@ -17,7 +17,7 @@ inline QStringList requestWithRealLauncher(const OptionBoard& board, const QStri
     CommandLine current = initialCommandLine();
     FakeMessageBox messages;
     FakeOutputPanel panel;
-    ProcessLauncher launcher(consoleHost, hostPatience);
+    PosixLauncher launcher(consoleHost, hostPatience);
     processFile(board, current, {messages, panel, launcher});
     return toQStringList(messages.shown);
 }

@@ -9,7 +9,7 @@
 // here so that the front end and the host can never disagree on the order:
 //   tarnwick-console REPORT-FD|- TITLE PROGRAM [ARGUMENT...]
 // REPORT-FD is an inherited socket on which the host says whether the program started.
-struct ConsoleRequest {
+struct HostRequest {
     std::optional<int> reportDescriptor;
     std::string title;
     std::string program; // an absolute path: the host never searches for it
@@ -17,8 +17,8 @@ struct ConsoleRequest {
 
     std::vector<std::string> toArguments() const;
     // Nothing when the list breaks the form above.
-    static std::optional<ConsoleRequest> fromArguments(const std::vector<std::string>& list);
+    static std::optional<HostRequest> fromArguments(const std::vector<std::string>& list);
 };
 
-inline constexpr std::string_view kConsoleUsage =
+inline constexpr std::string_view kHostUsage =
     "usage: tarnwick-console REPORT-FD|- TITLE PROGRAM [ARGUMENT...]";

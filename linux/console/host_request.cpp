@@ -1,4 +1,4 @@
-#include "console_request.h"
+#include "host_request.h"
 
 #include "decimal_argument.h"
 
@@ -17,14 +17,14 @@ std::optional<int> parseDescriptor(const std::string& text)
 
 } // namespace
 
-std::vector<std::string> ConsoleRequest::toArguments() const
+std::vector<std::string> HostRequest::toArguments() const
 {
     std::vector<std::string> list{reportDescriptor ? std::to_string(*reportDescriptor) : "-", title, program};
     list.insert(list.end(), arguments.begin(), arguments.end());
     return list;
 }
 
-std::optional<ConsoleRequest> ConsoleRequest::fromArguments(const std::vector<std::string>& list)
+std::optional<HostRequest> HostRequest::fromArguments(const std::vector<std::string>& list)
 {
     if (list.size() < 3 || !list[2].starts_with('/')) {
         return std::nullopt;
@@ -33,7 +33,7 @@ std::optional<ConsoleRequest> ConsoleRequest::fromArguments(const std::vector<st
     if (!descriptor) {
         return std::nullopt;
     }
-    ConsoleRequest request{std::nullopt, list[1], list[2], {list.begin() + 3, list.end()}};
+    HostRequest request{std::nullopt, list[1], list[2], {list.begin() + 3, list.end()}};
     if (*descriptor != kNoDescriptor) {
         request.reportDescriptor = *descriptor;
     }

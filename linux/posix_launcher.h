@@ -11,15 +11,15 @@
 // own name and then in lower case. It runs in a console window of its own, through the console
 // host; without a host it is started directly and keeps this process's standard output and error.
 // Either way it runs in this process's working directory, with this process's environment.
-class ProcessLauncher : public ProgramLauncher {
+class PosixLauncher : public ProgramLauncher {
 public:
     // How long a press waits at most for the console host to say the program started.
     static constexpr std::chrono::milliseconds kHostPatience{50};
 
     // With the console host installed beside this program.
-    ProcessLauncher();
+    PosixLauncher();
     // With the given host; an empty path means none.
-    explicit ProcessLauncher(QString consoleHost, std::chrono::milliseconds hostPatience = kHostPatience);
+    explicit PosixLauncher(QString consoleHost, std::chrono::milliseconds hostPatience = kHostPatience);
 
     void launch(const std::string& program, const std::vector<std::string>& arguments,
                 const std::string& title) override;

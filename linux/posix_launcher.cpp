@@ -1,4 +1,4 @@
-#include "process_launcher.h"
+#include "posix_launcher.h"
 
 #include "console_start.h"
 #include "program_lookup.h"
@@ -42,7 +42,7 @@ QStringList candidateNames(const QString& name)
 
 } // namespace
 
-std::optional<QString> ProcessLauncher::findProgram(const QString& name)
+std::optional<QString> PosixLauncher::findProgram(const QString& name)
 {
     if (name.isEmpty() || name.contains(QLatin1Char('/'))) {
         return std::nullopt;
@@ -55,18 +55,18 @@ std::optional<QString> ProcessLauncher::findProgram(const QString& name)
     return found ? std::optional(QFileInfo(*found).absoluteFilePath()) : std::nullopt;
 }
 
-ProcessLauncher::ProcessLauncher()
-    : ProcessLauncher(installedConsoleHost())
+PosixLauncher::PosixLauncher()
+    : PosixLauncher(installedConsoleHost())
 {
 }
 
-ProcessLauncher::ProcessLauncher(QString consoleHost, std::chrono::milliseconds hostPatience)
+PosixLauncher::PosixLauncher(QString consoleHost, std::chrono::milliseconds hostPatience)
     : m_consoleHost(std::move(consoleHost))
     , m_hostPatience(hostPatience)
 {
 }
 
-QString ProcessLauncher::installedConsoleHost()
+QString PosixLauncher::installedConsoleHost()
 {
     const QDir here(QCoreApplication::applicationDirPath());
     const QString name = QStringLiteral("tarnwick-console");
@@ -79,15 +79,15 @@ QString ProcessLauncher::installedConsoleHost()
     return {};
 }
 
-void ProcessLauncher::launch(const std::string& program, const std::vector<std::string>& arguments,
-                             const std::string& title)
+void PosixLauncher::launch(const std::string& program, const std::vector<std::string>& arguments,
+                           const std::string& title)
 {
     const std::optional<QString> path = findProgram(QString::fromStdString(program));
     if (!path) {
         throw LaunchError::notFound(program);
     }
     if (isExecutableFile(m_consoleHost)) {
-        const ConsoleRequest request{std::nullopt, title, QFile::encodeName(*path).toStdString(), arguments};
+        const HostRequest request{std::nullopt, title, QFile::encodeName(*path).toStdString(), arguments};
         if (startedInConsole(
                 startInConsole(QFile::encodeName(m_consoleHost).toStdString(), request, m_hostPatience),
                 program)) {

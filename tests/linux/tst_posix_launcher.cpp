@@ -12,7 +12,7 @@ const QString kHost = QStringLiteral(TARNWICK_CONSOLE_HOST);
 
 } // namespace
 
-class TestProcessLauncher : public QObject {
+class TestPosixLauncher : public QObject {
     Q_OBJECT
 
 private:
@@ -298,7 +298,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
 
-        QCOMPARE(requestWithRealLauncher(board, slowHost, ProcessLauncher::kHostPatience), QStringList{});
+        QCOMPARE(requestWithRealLauncher(board, slowHost, PosixLauncher::kHostPatience), QStringList{});
 
         QVERIFY2(clock.elapsed() < 150, "the press waited for the host");
         if (told.isEmpty()) {
@@ -350,5 +350,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestProcessLauncher)
-#include "tst_process_launcher.moc"
+QTEST_GUILESS_MAIN(TestPosixLauncher)
+#include "tst_posix_launcher.moc"
