@@ -327,7 +327,13 @@ void checkArrival(Checks& checks, const Place& place, const PathRow& row, bool a
         checks.equal(one(record, "show"), std::to_string(SW_SHOWMINIMIZED), where + "started minimized");
         return;
     }
-    checks.expect(hostOf(*hosting, record) != 0, where + "in the console host's console");
+    const DWORD host = hostOf(*hosting, record);
+    checks.expect(host != 0, where + "in the console host's console");
+    // The host holds none of the user's folders while its console stays open.
+    wchar_t system[MAX_PATH + 1] = {};
+    GetSystemDirectoryW(system, MAX_PATH + 1);
+    checks.equal(inspect(*hosting, L"folder " + std::to_wstring(host)), toUtf8(system) + "\\\n",
+                 where + "the host's own folder");
     endHosts(*hosting);
 }
 

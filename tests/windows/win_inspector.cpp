@@ -14,6 +14,7 @@
 //   win_inspector colours PID     the attributes of the console's first and last line of text, and
 //                                 those it writes in now, in hexadecimal
 //   win_inspector interrupt PID   presses Ctrl+C in that console
+//   win_inspector folder PID      the current folder of process PID
 #include "control_table.h"
 #include "screen_scale.h"
 #include "wide_text.h"
@@ -23,6 +24,7 @@
 #include <cstdio>
 #include <string>
 #include <tlhelp32.h>
+#include <winternl.h>
 
 namespace {
 
@@ -221,6 +223,31 @@ void colours()
     std::printf("%02X %02X %02X\n", first, last, buffer.wAttributes);
 }
 
+// Read from the process's own parameters, where Windows keeps its current folder: the
+// RTL_USER_PROCESS_PARAMETERS that its PEB points to hold it at 0x38 on x64.
+int folder(const wchar_t* pid)
+{
+    using Query = NTSTATUS(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+    const auto query = reinterpret_cast<Query>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    const HANDLE process =
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, std::wcstoul(pid, nullptr, 10));
+    PROCESS_BASIC_INFORMATION basic{};
+    std::uintptr_t parameters = 0;
+    UNICODE_STRING path{};
+    const bool read = process != nullptr &&
+                      query(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr) == 0 &&
+                      ReadProcessMemory(process, reinterpret_cast<const char*>(basic.PebBaseAddress) + 0x20,
+                                        &parameters, sizeof(parameters), nullptr) &&
+                      ReadProcessMemory(process, reinterpret_cast<const void*>(parameters + 0x38), &path,
+                                        sizeof(path), nullptr);
+    std::wstring text(path.Length / sizeof(wchar_t), L'\0');
+    const bool whole = read && ReadProcessMemory(process, path.Buffer, text.data(), path.Length, nullptr);
+    CloseHandle(process);
+    std::printf("%s\n", whole ? toUtf8(text).c_str() : "unknown");
+    return whole ? 0 : 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -229,6 +256,9 @@ int wmain(int argc, wchar_t** argv)
     if (command == "hosts") {
         hosts();
         return 0;
+    }
+    if (command == "folder" && argc > 2) {
+        return folder(argv[2]);
     }
     if ((command == "console" || command == "colours" || command == "interrupt") && argc > 2) {
         if (!attachToConsoleOf(argv[2])) {
@@ -275,7 +305,7 @@ int wmain(int argc, wchar_t** argv)
     } else {
         std::fprintf(stderr,
                      "usage: win_inspector check-start|state|place NAME|focus|message|dialog|panel|close|"
-                     "hosts|console PID|colours PID|interrupt PID\n");
+                     "hosts|console PID|colours PID|interrupt PID|folder PID\n");
         return 2;
     }
     return 0;
