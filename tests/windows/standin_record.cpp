@@ -82,12 +82,14 @@ RecordFields commonFields()
     return fields;
 }
 
+// The last line marks a record read whole.
 void writeFields(const std::filesystem::path& file, const RecordFields& fields)
 {
     std::ofstream out(file, std::ios::binary);
     for (const auto& [key, value] : fields) {
         out << key << '=' << toUtf8Text(value) << '\n';
     }
+    out << "end=\n";
 }
 
 } // namespace

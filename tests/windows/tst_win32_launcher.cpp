@@ -77,27 +77,24 @@ Record readRecord(const fs::path& file)
     return record;
 }
 
-// Waits for the next `count` records and takes them away.
+// Waits for the next `count` records and takes them away. A record is taken only once it reads
+// whole: under load, Wine has been seen to show a record's name before its lines could be read.
 std::vector<Record> takeRecords(const Place& place, std::size_t count, std::chrono::seconds patience)
 {
     const auto deadline = std::chrono::steady_clock::now() + patience;
-    std::vector<fs::path> files;
-    while (std::chrono::steady_clock::now() < deadline) {
-        files.clear();
+    std::vector<Record> records;
+    while (records.size() < count && std::chrono::steady_clock::now() < deadline) {
         for (const auto& entry : fs::directory_iterator(place.records)) {
-            if (entry.path().extension() == ".record") {
-                files.push_back(entry.path());
+            if (entry.path().extension() != ".record") {
+                continue;
+            }
+            Record record = readRecord(entry.path());
+            if (record.count("end") != 0) {
+                records.push_back(std::move(record));
+                fs::remove(entry.path());
             }
         }
-        if (files.size() >= count) {
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    std::vector<Record> records;
-    for (const fs::path& file : files) {
-        records.push_back(readRecord(file));
-        fs::remove(file);
+        std::this_thread::sleep_for(std::chrono::milliseconds(records.size() < count ? 20 : 0));
     }
     return records;
 }
@@ -214,15 +211,26 @@ std::string awaitEnding(const Hosting& hosting, DWORD host)
 }
 
 // The process in the record's console that is a console host, if any.
+// The process in the record's console that is a console host, if any; awaited, as a process list
+// under load may lag. Said when there is none, with what was seen, so that a run that goes wrong
+// only now and then can be traced.
 DWORD hostOf(const Hosting& hosting, const Record& record)
 {
-    const std::vector<DWORD> hosts = runningHosts(hosting);
-    for (const std::string& pid : all(record, "consoleProcess")) {
-        if (std::find(hosts.begin(), hosts.end(), DWORD(std::stoul(pid))) != hosts.end()) {
-            return DWORD(std::stoul(pid));
+    const auto hostIn = [&](const std::vector<DWORD>& hosts) {
+        for (const std::string& pid : all(record, "consoleProcess")) {
+            if (std::find(hosts.begin(), hosts.end(), DWORD(std::stoul(pid))) != hosts.end()) {
+                return DWORD(std::stoul(pid));
+            }
         }
+        return DWORD(0);
+    };
+    const std::vector<DWORD> hosts =
+        awaitLook([&] { return runningHosts(hosting); }, [&](const auto& seen) { return hostIn(seen) != 0; });
+    if (hostIn(hosts) == 0) {
+        std::fprintf(stderr, "no console host among %zu in the compiler's console; %zu hosts running\n",
+                     all(record, "consoleProcess").size(), hosts.size());
     }
-    return 0;
+    return hostIn(hosts);
 }
 
 // A launcher in the current directory, through the host when there is one.
