@@ -16,10 +16,11 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName(QStringLiteral("org.tarnwick.Tarnwick"));
     applyAppearance(app);
 
-    // The services are made here; the dialogs belong to the window they open over.
+    // The services are made here; the dialogs belong to the window they open over. The window ends
+    // its session when it closes, before the services go.
+    PosixLauncher launcher;
     MainWindow window;
     QtMessageBox messages(&window);
-    PosixLauncher launcher;
     auto* bspDialog = new OpenFileDialog(&window, QStringLiteral("Select Quake3 BSP"),
                                          OpenFileDialog::quake3MapDirectory());
     bspDialog->setObjectName(QStringLiteral("CommonDialog1"));

@@ -4,6 +4,7 @@
 #include "control_widgets.h"
 #include "output_panel_widget.h"
 
+#include <QCloseEvent>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +25,12 @@ MainWindow::MainWindow()
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    m_session.reset();
+    QWidget::closeEvent(event);
+}
 
 void MainWindow::serve(const ProgramServices& services)
 {

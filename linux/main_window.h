@@ -15,7 +15,7 @@ class ProgramLauncher;
 // The program's only window: the table's controls at their places, showing the window session's
 // board and forwarding every click to it. Its main makes the services, which may need the window as
 // their parent, and hands them over with serve(); the window then owns the session, and so the
-// board and the current command line, and its output panel, for its whole life.
+// board and the current command line, until it is closed, and its output panel for its whole life.
 class MainWindow : public QWidget, private ControlSurface {
     Q_OBJECT
 
@@ -29,6 +29,10 @@ public:
     const OptionBoard& board() const { return m_session->board(); }
     const CommandLine& currentCommandLine() const { return m_session->currentCommandLine(); }
     const OutputPanelWidget& outputPanel() const { return *m_panel; }
+
+protected:
+    // The session ends with the window, before the services its main made go.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();

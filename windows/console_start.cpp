@@ -97,7 +97,8 @@ bool ConsoleStart::start(const std::wstring& host, HostRequest request, const st
                          Fallback fallback)
 {
     std::optional<ReportPipe> pipe = ReportPipe::open();
-    if (!pipe) {
+    // Without the window, an answer would go to the thread pool's own queue and be lost.
+    if (!pipe || m_window == nullptr) {
         return false;
     }
     request.reportHandle = reinterpret_cast<std::uintptr_t>(pipe->hostEnd());
@@ -108,10 +109,13 @@ bool ConsoleStart::start(const std::wstring& host, HostRequest request, const st
     auto pending = std::make_unique<Pending>(
         Pending{m_nextId++, std::move(*pipe), std::move(fallback), m_patience, m_window,
                 OwnedKernelHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr))});
-    // Without a way to await the answer, the host is taken at its silence: it has started.
     if (pending->read && TrySubmitThreadpoolCallback(&ConsoleStart::readAnswer, pending.get(), nullptr)) {
         m_pending.push_back(std::move(pending));
+        return true;
     }
+    // Without a way to await the answer elsewhere, it is awaited here, as a run is never lost.
+    pending->answer = pending->pipe.readLine(m_patience);
+    actOn(*pending, true);
     return true;
 }
 
@@ -166,24 +170,21 @@ void ConsoleStart::answered(std::uint32_t id)
     }
 }
 
-// With no user at hand, as when the program is closing, a failure is left to the host to show.
+// With no user at hand, as when the program is closing, a failure is left to the host to show: it
+// is acknowledged only once the user has been told.
 void ConsoleStart::actOn(Pending& pending, bool userAtHand)
 {
-    const bool telling = userAtHand && m_failed;
-    const ConsoleStartResult result = startResultOf(pending.answer, [&] {
-        if (telling) {
-            pending.pipe.send(kReportAcknowledged);
-        }
-    });
+    const auto tell = [&] { return userAtHand && m_failed && m_failed(); };
+    const ConsoleStartResult result = startResultOf(pending.answer, [] {});
+    if (result == ConsoleStartResult::ProgramFailed && tell()) {
+        pending.pipe.send(kReportAcknowledged);
+    }
+    if (result != ConsoleStartResult::HostUnavailable) {
+        return;
+    }
     try {
-        if (result == ConsoleStartResult::ProgramFailed && telling) {
-            m_failed();
-        } else if (result == ConsoleStartResult::HostUnavailable) {
-            pending.fallback();
-        }
-    } catch (const LaunchError&) {
-        if (telling) {
-            m_failed();
-        }
+        pending.fallback();
+    } catch (...) {
+        tell();
     }
 }

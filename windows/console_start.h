@@ -16,19 +16,21 @@
 // report pipe the host alone inherits, and returns at once: a press never waits for a host. The
 // host's answer is read on the thread pool, for `patience` at most, and acted on back on the
 // thread that made this object, through a message-only window: a failure the host reports goes to
-// `failed`, once acknowledged so that the host need not show it too; a host that cannot set up or
-// ends without a word has the run started by its fallback, so that no run is lost. Silence counts
-// as a start.
+// `failed`, and once the user was told, the host is acknowledged so that it need not show it too;
+// a host that cannot set up or ends without a word has the run started by its fallback, so that no
+// run is lost. Silence counts as a start.
 class ConsoleStart {
 public:
-    using Failed = std::function<void()>;
+    // Tells the user that the compiler could not start; false when there was no one to tell, as
+    // when the window has closed meanwhile.
+    using Failed = std::function<bool()>;
     // Starts the run another way; may throw LaunchError.
     using Fallback = std::function<void()>;
 
     // With no `failed`, a failure is left to the host to show in its console.
     ConsoleStart(std::chrono::milliseconds patience, Failed failed);
-    // Waits for every outstanding answer, at most the patience, and lets it go: a run whose host did
-    // not start it is started by its fallback; a failure is left to the host to show.
+    // Waits for every outstanding answer, each read for at most the patience, and lets it go: a run
+    // whose host did not start it is started by its fallback; a failure is left to the host to show.
     ~ConsoleStart();
     ConsoleStart(const ConsoleStart&) = delete;
     ConsoleStart& operator=(const ConsoleStart&) = delete;
@@ -36,7 +38,8 @@ public:
     // False when the host could not be started: then nothing was.
     bool start(const std::wstring& host, HostRequest request, const std::wstring& title, Fallback fallback);
 
-    // Waits for every outstanding answer and acts on it, as the message loop does when each comes.
+    // Waits for every outstanding answer and acts on it, as the message loop does when each comes:
+    // for a caller with no message loop, or none yet.
     void settle();
 
 private:

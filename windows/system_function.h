@@ -11,8 +11,8 @@ template <typename Function> Function systemFunction(HMODULE module, const char*
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
 }
 
-// DLLs loaded while the program runs (a file dialog's, and what they load in turn) come from the
-// system folder only: a DLL of the same name in the program's folder or the current directory, say
+// DLLs loaded while a program of ours runs (a file dialog's, and what they load in turn) come from
+// the system folder only: a DLL of the same name in the program's folder or the current directory, say
 // a download folder, is never loaded in their place. Windows 7 has the function only with a later
 // update, so it is looked up; without it the program runs on with the system's usual search.
 inline void loadLibrariesFromSystemOnly()

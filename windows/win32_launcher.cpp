@@ -2,7 +2,6 @@
 
 #include "ansi_command_line.h"
 #include "argument_quoting.h"
-#include "compile_request.h"
 #include "owned_kernel_handle.h"
 #include "program_lookup.h"
 #include "search_path.h"
@@ -100,18 +99,16 @@ void startDirectly(const std::string& program, const std::wstring& path, std::ws
 
 } // namespace
 
-Win32Launcher::Win32Launcher(MessageBox* lateFailures)
-    : Win32Launcher(currentDirectory(), consoleHostBesideProgram(), kHostPatience, lateFailures)
+Win32Launcher::Win32Launcher(ConsoleStart::Failed lateFailure)
+    : Win32Launcher(currentDirectory(), consoleHostBesideProgram(), kHostPatience, std::move(lateFailure))
 {
 }
 
 Win32Launcher::Win32Launcher(std::wstring startFolder, std::wstring consoleHost,
-                             std::chrono::milliseconds hostPatience, MessageBox* lateFailures)
+                             std::chrono::milliseconds hostPatience, ConsoleStart::Failed lateFailure)
     : m_startFolder(fullPath(startFolder))
     , m_consoleHost(std::move(consoleHost))
-    , m_consoleStart(hostPatience,
-                     lateFailures ? ConsoleStart::Failed([lateFailures] { reportCannotStart(*lateFailures); })
-                                  : ConsoleStart::Failed())
+    , m_consoleStart(hostPatience, std::move(lateFailure))
 {
 }
 

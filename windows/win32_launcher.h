@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-class MessageBox;
-
 // Starts the compiler in a console window of its own, minimized and titled with the shown command
 // line, and returns at once. The console is the console host's, which runs the compiler in it and
 // keeps it open after the run with a line saying how it ended; without a host, or with one that
@@ -27,19 +25,20 @@ public:
 
     // Records the current directory as the start folder: the file dialogs may move the current
     // directory later, and a BSPC.exe beside a downloaded map must never be the one run. A start
-    // that fails after launch() has returned is told with `lateFailures`'s box.
-    explicit Win32Launcher(MessageBox* lateFailures = nullptr);
+    // that fails after launch() has returned goes to `lateFailure`; without one, the console host
+    // shows it in its console.
+    explicit Win32Launcher(ConsoleStart::Failed lateFailure = {});
     // An empty `consoleHost` means none: the compiler is started directly.
     explicit Win32Launcher(std::wstring startFolder, std::wstring consoleHost = consoleHostBesideProgram(),
                            std::chrono::milliseconds hostPatience = kHostPatience,
-                           MessageBox* lateFailures = nullptr);
+                           ConsoleStart::Failed lateFailure = {});
 
     void launch(const std::string& program, const std::vector<std::string>& arguments,
                 const std::string& title) override;
     std::string launchableName(const std::string& argument) const override;
 
     // Waits for every answer the console host still owes and acts on it, as the message loop does
-    // when each comes.
+    // when each comes: for a caller with no message loop, as a test or a benchmark.
     void settle() { m_consoleStart.settle(); }
 
     // The full path of the first `NAME.exe` that is a file, if any.
@@ -58,6 +57,5 @@ public:
 private:
     std::wstring m_startFolder;
     std::wstring m_consoleHost;
-    // Last, so that it goes first: a run its host did not start is started directly on the way.
     ConsoleStart m_consoleStart;
 };

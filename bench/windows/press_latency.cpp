@@ -49,7 +49,10 @@ double pressOnce(const std::wstring& startFolder, const std::wstring& host)
     CommandLine line = initialCommandLine();
     FakeMessageBox messages;
     FakeOutputPanel panel;
-    Win32Launcher launcher(startFolder, host, Win32Launcher::kHostPatience, &messages);
+    Win32Launcher launcher(startFolder, host, Win32Launcher::kHostPatience, [&messages] {
+        reportCannotStart(messages);
+        return true;
+    });
     const auto clicked = std::chrono::steady_clock::now();
     processFile(board, line, {messages, panel, launcher});
     const auto ready = std::chrono::steady_clock::now();

@@ -32,7 +32,8 @@ std::string DisplayEnvironment::windowPlatforms(int qtVersion) const
 {
     const bool wayland = sessionType == "wayland" && !waylandDisplay.empty();
     const std::string chosen = !platform.empty() ? platform
-                               : wayland && !x11Display.empty() && qtVersion < kQtWithWaylandAttention ? "xcb"
+                               : wayland && !x11Display.empty() && qtVersion < kQtWithWaylandAttention
+                                   ? "xcb;wayland"
                                : wayland ? "wayland;xcb"
                                          : "xcb";
     return chosen + ";offscreen";

@@ -16,7 +16,8 @@ struct DisplayEnvironment {
 
     // The platforms the window stage asks Qt for, in order, then "offscreen", so that a display
     // that cannot be reached leaves a run without its window, never without its output. Qt's own
-    // choice, but for a Wayland session with X beside it under a Qt older than 6.5 (`qtVersion` as
-    // QT_VERSION gives it): its Wayland platform there cannot ask for attention, so X is used.
+    // choice, but for a Wayland session with X beside it under a Qt older than 6.5 (`qtVersion`
+    // encoded as QT_VERSION is): its Wayland platform there cannot ask for attention, so X comes
+    // first.
     std::string windowPlatforms(int qtVersion) const;
 };

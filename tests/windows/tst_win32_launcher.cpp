@@ -89,9 +89,9 @@ std::vector<Record> takeRecords(const Place& place, std::size_t count, std::chro
                 continue;
             }
             Record record = readRecord(entry.path());
-            if (record.count("end") != 0) {
+            std::error_code notYet;
+            if (record.count("end") != 0 && fs::remove(entry.path(), notYet)) {
                 records.push_back(std::move(record));
-                fs::remove(entry.path());
             }
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(records.size() < count ? 20 : 0));
@@ -210,7 +210,6 @@ std::string awaitEnding(const Hosting& hosting, DWORD host)
                      [](const auto& text) { return !endingOf(text).empty(); });
 }
 
-// The process in the record's console that is a console host, if any.
 // The process in the record's console that is a console host, if any; awaited, as a process list
 // under load may lag. Said when there is none, with what was seen, so that a run that goes wrong
 // only now and then can be traced.
@@ -472,7 +471,10 @@ Press press(const fs::path& startFolder, const std::string& file, const fs::path
     CommandLine line = initialCommandLine();
     FakeMessageBox messages;
     FakeOutputPanel panel;
-    CountingLauncher launcher(startFolder.wstring(), host.wstring(), patience, &messages);
+    CountingLauncher launcher(startFolder.wstring(), host.wstring(), patience, [&messages] {
+        reportCannotStart(messages);
+        return true;
+    });
     for (int count = 0; count < presses; ++count) {
         processFile(board, line, {messages, panel, launcher});
     }
@@ -724,7 +726,8 @@ void interrupted(Checks& checks, const Place& place, const Hosting& hosting)
 }
 
 // Without a host, or with a program in its place that ends without a word, the compiler starts in
-// a console of its own; the press returns at once, long before that host's silence is over.
+// a console of its own; the press returns at once, long before that host's silence is over, and a
+// launcher closed meanwhile still starts each such compiler.
 void fallbacks(Checks& checks, const Place& place)
 {
     const std::wstring here = fs::current_path().wstring();
@@ -734,15 +737,16 @@ void fallbacks(Checks& checks, const Place& place)
     };
     Win32Launcher none(here, (place.root / "nowhere" / "tarnwick-console.exe").wstring(), kPatience);
     checks.expect(direct(takeRecordOf(none, place)), "no host: the compiler starts directly");
-    Win32Launcher silent(here, place.standIn.wstring(), kPatience);
-    SetEnvironmentVariableW(L"TARNWICK_LINGER_MS", L"3000");
-    const auto pressed = std::chrono::steady_clock::now();
-    silent.launch("BSPC", {"-bsp2aas", "x.bsp"}, "BSPC -bsp2aas \"x.bsp\"");
-    silent.launch("BSPC", {"-bsp2aas", "y.bsp"}, "BSPC -bsp2aas \"y.bsp\"");
-    checks.expect(std::chrono::steady_clock::now() - pressed < std::chrono::seconds(2),
-                  "two presses return before their hosts have said a word");
-    SetEnvironmentVariableW(L"TARNWICK_LINGER_MS", nullptr);
-    silent.settle();
+    {
+        Win32Launcher silent(here, place.standIn.wstring(), kPatience);
+        SetEnvironmentVariableW(L"TARNWICK_LINGER_MS", L"3000");
+        const auto pressed = std::chrono::steady_clock::now();
+        silent.launch("BSPC", {"-bsp2aas", "x.bsp"}, "BSPC -bsp2aas \"x.bsp\"");
+        silent.launch("BSPC", {"-bsp2aas", "y.bsp"}, "BSPC -bsp2aas \"y.bsp\"");
+        checks.expect(std::chrono::steady_clock::now() - pressed < std::chrono::seconds(2),
+                      "two presses return before their hosts have said a word");
+        SetEnvironmentVariableW(L"TARNWICK_LINGER_MS", nullptr);
+    }
     const std::vector<Record> records = takeRecords(place, 4, kPatience);
     checks.expect(records.size() == 4 && std::count_if(records.begin(), records.end(), direct) == 2,
                   "hosts that end without a word: each compiler starts directly");
@@ -760,6 +764,22 @@ void unstartable(Checks& checks, const fs::path& root, const Hosting& hosting)
                 std::vector<std::string>(3, kCannotStart),
             "through the host, Tarnwick says for each of three presses that the compiler cannot start");
         checks.expect(awaitHosts(hosting, 0).empty(), "and the host ends");
+        // The window's message loop takes the answer as it comes.
+        FakeMessageBox messages;
+        Win32Launcher launcher(here.wstring(), hosting.host.wstring(), kPatience, [&messages] {
+            reportCannotStart(messages);
+            return true;
+        });
+        launcher.launch("BSPC", {"-bsp2aas", "C:\\maps\\dm1.bsp"}, "BSPC -bsp2aas \"C:\\maps\\dm1.bsp\"");
+        const auto shown = [&] {
+            for (MSG message{}; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+                DispatchMessageW(&message);
+            }
+            return messages.shown;
+        };
+        checks.expect(awaitLook(shown, [](const auto& seen) { return !seen.empty(); }) ==
+                          std::vector<std::string>{kCannotStart},
+                      "a message loop takes the host's answer and shows the message");
         checks.expect(
             press(here, "C:\\maps\\dm1.bsp", hosting.host, std::chrono::milliseconds(0)).shown.empty(),
             "a host not waited for is taken to have started the compiler");

@@ -223,24 +223,27 @@ void colours()
     std::printf("%02X %02X %02X\n", first, last, buffer.wAttributes);
 }
 
-// Read from the process's own parameters, where Windows keeps its current folder: the
-// RTL_USER_PROCESS_PARAMETERS that its PEB points to hold it at 0x38 on x64.
+// Read from the process's own parameters, where Windows keeps its current folder: the PEB points to
+// its RTL_USER_PROCESS_PARAMETERS, which hold it; the places differ between x64 and x86.
 int folder(const wchar_t* pid)
 {
     using Query = NTSTATUS(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
     const auto query = reinterpret_cast<Query>(reinterpret_cast<void (*)()>(
         GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    constexpr std::uintptr_t kParametersAt = sizeof(void*) == 8 ? 0x20 : 0x10;
+    constexpr std::uintptr_t kFolderAt = sizeof(void*) == 8 ? 0x38 : 0x24;
     const HANDLE process =
         OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, std::wcstoul(pid, nullptr, 10));
     PROCESS_BASIC_INFORMATION basic{};
     std::uintptr_t parameters = 0;
     UNICODE_STRING path{};
-    const bool read = process != nullptr &&
-                      query(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr) == 0 &&
-                      ReadProcessMemory(process, reinterpret_cast<const char*>(basic.PebBaseAddress) + 0x20,
-                                        &parameters, sizeof(parameters), nullptr) &&
-                      ReadProcessMemory(process, reinterpret_cast<const void*>(parameters + 0x38), &path,
-                                        sizeof(path), nullptr);
+    const bool read =
+        process != nullptr && query != nullptr &&
+        query(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr) == 0 &&
+        ReadProcessMemory(process, reinterpret_cast<const char*>(basic.PebBaseAddress) + kParametersAt,
+                          &parameters, sizeof(parameters), nullptr) &&
+        ReadProcessMemory(process, reinterpret_cast<const void*>(parameters + kFolderAt), &path, sizeof(path),
+                          nullptr);
     std::wstring text(path.Length / sizeof(wchar_t), L'\0');
     const bool whole = read && ReadProcessMemory(process, path.Buffer, text.data(), path.Length, nullptr);
     CloseHandle(process);

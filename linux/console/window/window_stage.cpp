@@ -7,6 +7,7 @@
 #include "terminal_relay.h"
 
 #include <QApplication>
+#include <QVersionNumber>
 #include <cstdio>
 #include <unistd.h>
 
@@ -15,8 +16,12 @@ namespace {
 // Qt gives up on a program whose display it cannot reach; the host falls back to no window instead.
 void allowRunningWithoutDisplay()
 {
+    // The Qt the program runs on, which may be newer than the one it was built with.
+    const QVersionNumber running = QVersionNumber::fromString(QLatin1String(qVersion()));
+    const int version =
+        QT_VERSION_CHECK(running.majorVersion(), running.minorVersion(), running.microVersion());
     qputenv("QT_QPA_PLATFORM",
-            QByteArray::fromStdString(DisplayEnvironment::current().windowPlatforms(QT_VERSION)));
+            QByteArray::fromStdString(DisplayEnvironment::current().windowPlatforms(version)));
 }
 
 bool hasDisplay()

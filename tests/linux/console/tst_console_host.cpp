@@ -262,7 +262,7 @@ private slots:
         QTest::addColumn<QString>("platforms"); // empty for no window at all
         QTest::addRow("an X session") << QStringList{"", "x11", "", ":0"} << 0x060402 << "xcb;offscreen";
         QTest::addRow("Wayland with X, Qt 6.4")
-            << QStringList{"", "wayland", "wayland-0", ":0"} << 0x060402 << "xcb;offscreen";
+            << QStringList{"", "wayland", "wayland-0", ":0"} << 0x060402 << "xcb;wayland;offscreen";
         QTest::addRow("Wayland with X, Qt 6.5")
             << QStringList{"", "wayland", "wayland-0", ":0"} << 0x060500 << "wayland;xcb;offscreen";
         QTest::addRow("Wayland alone")
