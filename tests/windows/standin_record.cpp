@@ -63,6 +63,20 @@ void addConsoleProcesses(RecordFields& fields)
     }
 }
 
+// Wine makes a new console's window alongside the process, and under load it may come some time
+// after the process starts: the stand-in waits for it a while, as Windows has it ready before.
+HWND consoleWindow()
+{
+    DWORD attached = 0;
+    const bool inConsole = GetConsoleProcessList(&attached, 1) > 0;
+    HWND window = GetConsoleWindow();
+    for (int tries = 0; inConsole && window == nullptr && tries < 100; ++tries) {
+        Sleep(50);
+        window = GetConsoleWindow();
+    }
+    return window;
+}
+
 RecordFields commonFields()
 {
     RecordFields fields{{"module", moduleName()}, {"commandLine", GetCommandLineW()}};
@@ -75,7 +89,7 @@ RecordFields commonFields()
     }
     LocalFree(shell);
     fields.emplace_back("cwd", workingDirectory());
-    fields.emplace_back("console", GetConsoleWindow() != nullptr ? L"1" : L"0");
+    fields.emplace_back("console", consoleWindow() != nullptr ? L"1" : L"0");
     fields.emplace_back("title", consoleTitle());
     fields.emplace_back("show", showFlag());
     fields.emplace_back("inherited", signalInheritedEvent() ? L"1" : L"0");
